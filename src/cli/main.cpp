@@ -1,0 +1,44 @@
+// tsytool: the font engine without a window.
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "cli/commands.h"
+
+namespace {
+
+void Usage(std::FILE* out) {
+  std::fputs(
+      "usage: tsytool COMMAND ARGS\n"
+      "\n"
+      "  info FONT [--json]   tables, glyph count and the warnings of loading\n"
+      "  save IN OUT          open as the editor opens and save as the editor saves\n",
+      out);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.empty() || args[0] == "-h" || args[0] == "--help") {
+    Usage(args.empty() ? stderr : stdout);
+    return args.empty() ? 2 : 0;
+  }
+  const std::string command = args[0];
+  args.erase(args.begin());
+  try {
+    if (command == "info") return tsytool::RunInfo(args);
+    if (command == "save") return tsytool::RunSave(args);
+  } catch (const tsytool::UsageError& e) {
+    std::fprintf(stderr, "tsytool: %s\n", e.what());
+    Usage(stderr);
+    return 2;
+  }
+  std::fprintf(stderr, "tsytool: unknown command \"%s\"\n", command.c_str());
+  Usage(stderr);
+  return 2;
+}

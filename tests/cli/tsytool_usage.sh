@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Exit statuses and one-line errors of tsytool.
+set -u
+tool=$1
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+fail=0
+expect() {  # expect STATUS DESCRIPTION -- COMMAND...
+  local want=$1 what=$2; shift 3
+  "$@" >"$tmp/out" 2>"$tmp/err"
+  local got=$?
+  if [ "$got" -ne "$want" ]; then
+    echo "FAIL $what: exit $got, wanted $want"; cat "$tmp/err"; fail=1
+  fi
+}
+expect 2 "no arguments" -- "$tool"
+expect 2 "unknown command" -- "$tool" frobnicate
+expect 2 "save with one argument" -- "$tool" save only-one
+expect 1 "missing file" -- "$tool" info "$tmp/missing.ttf"
+grep -q "^tsytool: $tmp/missing.ttf: " "$tmp/err" || { echo "FAIL error line: $(cat "$tmp/err")"; fail=1; }
+[ "$(wc -l <"$tmp/err")" -eq 1 ] || { echo "FAIL error is not one line"; fail=1; }
+printf 'not a font at all' >"$tmp/bad.ttf"
+expect 1 "garbage file" -- "$tool" info "$tmp/bad.ttf"
+: >"$tmp/empty.ttf"
+expect 1 "empty file" -- "$tool" info "$tmp/empty.ttf"
+grep -q "Stream is empty!" "$tmp/err" || { echo "FAIL empty file message: $(cat "$tmp/err")"; fail=1; }
+exit $fail
