@@ -49,6 +49,7 @@ void TTablePost::WriteHeader(TStream& S) const {
 
 void TTablePost::LoadFromStream(TStream& S) {
   Names.clear();
+  FCustomSpelling.clear();
   numberOfGlyphs = 0;
   std::vector<uint8_t> holder;
   TReadOnlyStream t = TableWindow(S, holder);
@@ -131,6 +132,10 @@ void TTablePost::ReadFormat2(TStream& S) {
     }
     if (wanted < custom.size()) {
       Names.push_back(custom[wanted]);
+      if (StandardNameIndex(custom[wanted]) >= 0) {
+        FCustomSpelling.resize(Names.size());
+        FCustomSpelling.back() = true;
+      }
     } else {
       if (!warnedEnd)
         TWarningCollector::AddFmt("[post] Glyph %u names custom string %u, which lies past the end of the table; "
@@ -170,8 +175,9 @@ void TTablePost::WriteFormat2(TStream& S) const {
   // one custom name would otherwise run out of custom indices.
   std::unordered_map<std::string, uint16_t> stored;
   uint32_t dropped = 0;
-  for (const std::string& name : Names) {
-    const int standard = StandardNameIndex(name);
+  for (size_t i = 0; i < Names.size(); ++i) {
+    const std::string& name = Names[i];
+    const int standard = IsCustomSpelling(i) ? -1 : StandardNameIndex(name);
     if (standard >= 0) {
       WriteUInt16(S, uint16_t(standard));
       continue;
@@ -205,16 +211,21 @@ void TTablePost::SetHasGlyphNames(bool On) {
   } else {
     format = kFormat3;
     Names.clear();
+    FCustomSpelling.clear();
   }
 }
 
-void TTablePost::ResetNames() { Names.assign(numberOfGlyphs, std::string()); }
+void TTablePost::ResetNames() {
+  Names.assign(numberOfGlyphs, std::string());
+  FCustomSpelling.clear();
+}
 
 void TTablePost::SetName(size_t Index, const std::string& Name) {
   if (Index >= Names.size())
     throw FontException(
         Format("SetPostScriptName Index %d, Value %s, while count is %d", int(Index), Name.c_str(), int(Names.size())));
   Names[Index] = Cut(Name);
+  if (Index < FCustomSpelling.size()) FCustomSpelling[Index] = false;
 }
 
 void TTablePost::AddName(const std::string& Name) { Names.push_back(Cut(Name)); }
@@ -222,11 +233,13 @@ void TTablePost::AddName(const std::string& Name) { Names.push_back(Cut(Name)); 
 void TTablePost::DeleteName(size_t Index) {
   if (!HasGlyphNames() || Index >= Names.size()) return;
   Names.erase(Names.begin() + long(Index));
+  if (Index < FCustomSpelling.size()) FCustomSpelling.erase(FCustomSpelling.begin() + long(Index));
   if (numberOfGlyphs > 0) --numberOfGlyphs;
 }
 
 void TTablePost::InsertName(size_t Index) {
   if (!HasGlyphNames()) return;
+  if (Index < FCustomSpelling.size()) FCustomSpelling.insert(FCustomSpelling.begin() + long(Index), false);
   Names.insert(Names.begin() + long(std::min(Index, Names.size())), std::string());
   numberOfGlyphs = CheckedUInt16(int64_t(numberOfGlyphs) + 1, "post numberOfGlyphs");
 }
@@ -234,6 +247,10 @@ void TTablePost::InsertName(size_t Index) {
 void TTablePost::SwapNames(size_t A, size_t B) {
   if (!HasGlyphNames() || A >= Names.size() || B >= Names.size()) return;
   std::swap(Names[A], Names[B]);
+  if (FCustomSpelling.size() < Names.size()) FCustomSpelling.resize(Names.size());
+  const bool a = FCustomSpelling[A];
+  FCustomSpelling[A] = FCustomSpelling[B];
+  FCustomSpelling[B] = a;
 }
 
 void TTablePost::AssignHeader(const TTablePost& Other) {

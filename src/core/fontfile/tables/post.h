@@ -41,6 +41,11 @@ public:
   std::vector<TPostScriptNameEntry> Names;
 
 private:
+  // Set for a name read from a custom string that is spelled like one of the
+  // standard entries this program names differently ("null", "CR", ...): it
+  // goes back as a custom string, so the file keeps the glyph's own name.
+  std::vector<bool> FCustomSpelling;
+  bool IsCustomSpelling(size_t Index) const { return Index < FCustomSpelling.size() && FCustomSpelling[Index]; }
   void ReadHeader(TStream& S);
   void WriteHeader(TStream& S) const;
   void ReadFormat2(TStream& S);
