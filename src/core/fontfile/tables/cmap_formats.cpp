@@ -454,43 +454,17 @@ void TCmapEncodingSubTable::WriteFormat4(TStream& S, const std::vector<TCharacte
       throw ERangeError(tsy::Format("Character %u does not fit a cmap format 4 subtable", m.CharCode));
     if (m.CharCode != 0xFFFF) M.push_back(m);
   }
-  std::vector<TCmapFormat4Segment> segs = SegmentFormat4(M);
+  const std::vector<TCmapFormat4Segment> segs = SegmentFormat4(M);
 
-  // Glyph arrays past 64 KB cannot be addressed by a 16-bit idRangeOffset
-  // (large CJK subtables); the range segments from the first unreachable one
-  // on are split into single-character delta segments until all fit.
-  std::vector<uint16_t> rangeOffsets;
-  for (;;) {
-    if (segs.size() >= 0x8000) throw ERangeError("Too many cmap format 4 segments");
-    rangeOffsets.assign(segs.size(), 0);
-    uint64_t d = 0;
-    size_t bad = segs.size();
-    for (size_t j = 0; j < segs.size(); ++j) {
-      if (segs[j].IsDelta) continue;
-      const uint64_t off = 2 * (segs.size() - j + d);
-      if (off > 0xFFFF) {
-        bad = j;
-        break;
-      }
-      rangeOffsets[j] = uint16_t(off);
-      d += segs[j].Last - segs[j].First + 1;
-    }
-    if (bad == segs.size()) break;
-    std::vector<TCmapFormat4Segment> split(segs.begin(), segs.begin() + long(bad));
-    for (size_t j = bad; j < segs.size(); ++j) {
-      if (segs[j].IsDelta) {
-        split.push_back(segs[j]);
-        continue;
-      }
-      for (size_t k = segs[j].First; k <= segs[j].Last; ++k) {
-        TCmapFormat4Segment one;
-        one.First = one.Last = k;
-        one.StartCode = one.EndCode = uint16_t(M[k].CharCode);
-        one.IsDelta = true;
-        split.push_back(one);
-      }
-    }
-    segs = std::move(split);
+  if (segs.size() >= 0x8000) throw ERangeError("Too many cmap format 4 segments");
+  // Every idRangeOffset points inside the subtable, so it fits 16 bits
+  // whenever the subtable's length does (checked when the length is patched).
+  std::vector<uint16_t> rangeOffsets(segs.size(), 0);
+  uint64_t d = 0;
+  for (size_t j = 0; j < segs.size(); ++j) {
+    if (segs[j].IsDelta) continue;
+    rangeOffsets[j] = uint16_t(std::min<uint64_t>(2 * (segs.size() - j + d), 0xFFFF));
+    d += segs[j].Last - segs[j].First + 1;
   }
 
   const uint64_t start = S.Position();
