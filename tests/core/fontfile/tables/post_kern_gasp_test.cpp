@@ -249,3 +249,35 @@ TEST(Gasp, RangesSortedOnRead) {
   EXPECT_EQ(t.RangeCount(), 0u);
   EXPECT_TRUE(HasWarning("[gasp]"));
 }
+
+#include "common/resources.h"
+#include "fontfile/tables/glyphnames.h"
+
+TEST(GlyphNames, ListAndSearch) {
+  TAdobeGlyphNames list;
+  list.LoadFromText("# comment\n0041;A\nzz;bad\n0041;Aalt\r\n00E9;eacute\n12;short\n");
+  EXPECT_EQ(list.Count(), 3u);
+  EXPECT_EQ(list.NameOfCode(0x41), "Aalt");
+  EXPECT_EQ(list.NameOfCode(0x42), "");
+  // the carried list, found in the build tree's resources folder
+  TAdobeGlyphNames carried;
+  if (carried.LoadDefault()) {
+    EXPECT_EQ(carried.NameOfCode(0x00C5), "Aring");
+    EXPECT_EQ(carried.NameOfCode(0x20AC), "Euro");
+    EXPECT_GT(carried.Count(), 500u);
+  }
+
+  TTablePost post;
+  post.format = 0x00020000;
+  for (const char* n : {".notdef", "space", "bar", "A", "a.sc"}) post.AddName(n);
+  size_t found = 99;
+  EXPECT_TRUE(FindGlyphByName(post, 5, "A", 0, false, false, found));
+  EXPECT_EQ(found, 1u);  // "space" contains an "a"
+  EXPECT_TRUE(FindGlyphByName(post, 5, "A", 0, true, true, found));
+  EXPECT_EQ(found, 3u);
+  EXPECT_TRUE(FindGlyphByName(post, 5, "a", found + 1, false, true, found));
+  EXPECT_EQ(found, 4u);
+  EXPECT_FALSE(FindGlyphByName(post, 5, "space", 2, true, false, found));  // no wrap-around
+  EXPECT_TRUE(FindGlyphByName(post, 5, "space", 17, true, false, found));  // beyond the end: from 0
+  EXPECT_FALSE(FindGlyphByName(post, 0, "space", 0, true, false, found));
+}
