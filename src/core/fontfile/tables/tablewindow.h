@@ -13,6 +13,10 @@ namespace tsy {
 // its end.
 inline TReadOnlyStream TableWindow(TStream& S, std::vector<uint8_t>& Holder) {
   const uint64_t n = S.Remaining();
+  if (n == 0) {
+    S.Seek(S.Size());
+    return TReadOnlyStream(nullptr, 0);
+  }
   if (auto* ro = dynamic_cast<TReadOnlyStream*>(&S)) {
     TReadOnlyStream w = ro->Sub(ro->Position(), n);
     S.Seek(S.Size());

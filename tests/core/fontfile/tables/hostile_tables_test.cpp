@@ -124,9 +124,9 @@ TEST(HostileTables, TruncatedAndCorruptedTablesFailCleanly) {
     SCOPED_TRACE(tag);
     TWarningCollector::Clear();
     // every length for small tables, evenly spaced lengths for large ones
-    const size_t step = std::max<size_t>(1, bytes.size() / 300);
+    const size_t step = std::max<size_t>(1, bytes.size() / 120);
     for (size_t len = 0; len <= bytes.size(); len += step) Survives(tag, Bytes(bytes.begin(), bytes.begin() + long(len)));
-    for (int round = 0; round < 150; ++round) {
+    for (int round = 0; round < 60; ++round) {
       Bytes b = bytes;
       const int flips = 1 + int(rng() % 8);
       for (int k = 0; k < flips && !b.empty(); ++k) {
