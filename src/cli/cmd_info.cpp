@@ -13,6 +13,7 @@ namespace {
 struct TTableInfo {
   std::string Tag, ClassName, Description;
   uint64_t Length = 0;
+  std::string Values;
 };
 
 uint64_t SavedLength(const tsy::TFontTable& Table) {
@@ -58,7 +59,7 @@ int RunInfo(const std::vector<std::string>& Args) {
   std::vector<TTableInfo> tables;
   for (size_t i = 0; i < font.TableCount(); ++i) {
     const tsy::TFontTable* t = font.Table(i);
-    tables.push_back({t->Tag(), t->ClassName(), tsy::TableDescription(t->Tag()), SavedLength(*t)});
+    tables.push_back({t->Tag(), t->ClassName(), tsy::TableDescription(t->Tag()), SavedLength(*t), DescribeTable(*t)});
   }
   const int glyphs = GlyphCount(font);
   const auto& warnings = tsy::TWarningCollector::Warnings();
@@ -67,9 +68,11 @@ int RunInfo(const std::vector<std::string>& Args) {
     std::printf("{\n  \"file\": \"%s\",\n  \"version\": \"0x%08X\",\n  \"glyphs\": %d,\n  \"tables\": [",
                 JsonEscape(file).c_str(), font.Version, glyphs);
     for (size_t i = 0; i < tables.size(); ++i)
-      std::printf("%s\n    {\"tag\": \"%s\", \"class\": \"%s\", \"length\": %llu, \"description\": \"%s\"}",
+      std::printf("%s\n    {\"tag\": \"%s\", \"class\": \"%s\", \"length\": %llu, \"description\": \"%s\", "
+                  "\"values\": \"%s\"}",
                   i ? "," : "", JsonEscape(tables[i].Tag).c_str(), tables[i].ClassName.c_str(),
-                  (unsigned long long)tables[i].Length, JsonEscape(tables[i].Description).c_str());
+                  (unsigned long long)tables[i].Length, JsonEscape(tables[i].Description).c_str(),
+                  JsonEscape(tables[i].Values).c_str());
     std::printf("\n  ],\n  \"warnings\": [");
     for (size_t i = 0; i < warnings.size(); ++i)
       std::printf("%s\n    \"%s\"", i ? "," : "", JsonEscape(warnings[i]).c_str());
@@ -87,6 +90,8 @@ int RunInfo(const std::vector<std::string>& Args) {
   for (const TTableInfo& t : tables)
     std::printf("  %-4s  %-14s %10llu  %s\n", t.Tag.c_str(), t.ClassName.c_str(), (unsigned long long)t.Length,
                 t.Description.c_str());
+  for (const TTableInfo& t : tables)
+    if (!t.Values.empty()) std::printf("  %-4s  %s\n", t.Tag.c_str(), t.Values.c_str());
   std::printf("Warnings: %zu\n", warnings.size());
   for (const std::string& w : warnings) std::printf("  %s\n", w.c_str());
   return 0;

@@ -5,6 +5,7 @@
 
 namespace tsy {
 class TTrueTypeFont;
+class TFontTable;
 }
 
 namespace tsytool {
@@ -23,5 +24,7 @@ int Fail(const std::string& File, const std::string& Message);
 // A progress bar on stderr while the font works, when stderr is a terminal.
 void AttachProgress(tsy::TTrueTypeFont& Font);
 std::string JsonEscape(const std::string& S);
+// One line with a typed table's main values; empty for raw tables.
+std::string DescribeTable(const tsy::TFontTable& Table);
 
 }  // namespace tsytool
