@@ -36,6 +36,7 @@ TTrueTypeFont::~TTrueTypeFont() = default;
 
 void TTrueTypeFont::Clear() {
   Loaded = false;
+  Outlines.Clear();
   Tables.Clear();
 }
 
