@@ -145,9 +145,8 @@ void TFontOutlines::ResolveReferences(bool Report) {
   };
   std::vector<TFrame> stack;
   auto drop = [&](TOutlineComposite* c, size_t member, uint32_t glyph, const char* why) {
-    if (Report)
-      TWarningCollector::AddFmt("Glyph %u: component %zu (glyph %u) %s; dropped", glyph, member,
-                                unsigned(c->Members[member].GlyphIndex), why);
+    TWarningCollector::AddFmt("Glyph %u: component %zu (glyph %u) %s; dropped", glyph, member,
+                              unsigned(c->Members[member].GlyphIndex), why);
     c->Members.erase(c->Members.begin() + long(member));
   };
   for (uint32_t root = 0; root < n; ++root) {

@@ -31,7 +31,8 @@ public:
   // Links every member to the outline it names (none when the index is
   // outside the list), then drops members that close a reference cycle or
   // nest deeper than kMaxComponentDepth, and members whose flattening would
-  // exceed the expansion limits. Report adds a warning for each.
+  // exceed the expansion limits, each with a warning. Report also warns about
+  // members naming a glyph that does not exist.
   void ResolveReferences(bool Report = false);
   void ResolvePointAnchors();
 
