@@ -137,7 +137,26 @@ public:
   void UpdateBounds() override;
 };
 
-class TCompositeMember;
+class TCompositeMember {
+public:
+  const TOutlineBase* Outline = nullptr;  // glyph GlyphIndex of the same font; not owned
+  uint16_t GlyphIndex = 0;
+  bool ArgsAreXYValues = true;  // false: placed by point matching
+  bool HasTwoByTwo = false;
+  bool NoOverlap = false;
+  bool RoundXYToGrid = false;
+  bool UseMyMetrics = false;
+  // x' = ScaleX * x + Scale10 * y, y' = Scale01 * x + ScaleY * y; the record
+  // stores them in the order ScaleX, Scale01, Scale10, ScaleY.
+  double ScaleX = 1, ScaleY = 1, Scale01 = 0, Scale10 = 0;
+  double OffsetX = 0, OffsetY = 0;
+  // Point numbers for point matching; unsigned in the record.
+  uint16_t AnchorParent = 0, AnchorChild = 0;
+  bool OverlapCompound = false;
+  bool ScaledComponentOffset = false;
+  bool UnscaledComponentOffset = false;
+};
+
 using TCompositeGlyph = std::vector<TCompositeMember>;
 
 class TOutlineComposite : public TOutlineInstructed {
@@ -169,25 +188,6 @@ public:
   static TOutlineTransform MemberTransform(const TCompositeMember& Member);
 };
 
-class TCompositeMember {
-public:
-  const TOutlineBase* Outline = nullptr;  // glyph GlyphIndex of the same font; not owned
-  uint16_t GlyphIndex = 0;
-  bool ArgsAreXYValues = true;  // false: placed by point matching
-  bool HasTwoByTwo = false;
-  bool NoOverlap = false;
-  bool RoundXYToGrid = false;
-  bool UseMyMetrics = false;
-  // x' = ScaleX * x + Scale10 * y, y' = Scale01 * x + ScaleY * y; the record
-  // stores them in the order ScaleX, Scale01, Scale10, ScaleY.
-  double ScaleX = 1, ScaleY = 1, Scale01 = 0, Scale10 = 0;
-  double OffsetX = 0, OffsetY = 0;
-  // Point numbers for point matching; unsigned in the record.
-  uint16_t AnchorParent = 0, AnchorChild = 0;
-  bool OverlapCompound = false;
-  bool ScaledComponentOffset = false;
-  bool UnscaledComponentOffset = false;
-};
 
 // Adds a warning about the glyph whose record is being read, naming it when
 // the reader knows its index.
