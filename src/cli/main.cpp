@@ -16,7 +16,8 @@ void Usage(std::FILE* out) {
       "usage: tsytool COMMAND ARGS\n"
       "\n"
       "  info FONT [--json]   tables, glyph count and the warnings of loading\n"
-      "  save IN OUT          open as the editor opens and save as the editor saves\n",
+      "  save IN OUT          open as the editor opens and save as the editor saves\n"
+      "  glyph FONT GID       the glyph's points (contour point x y on|off) and metrics\n",
       out);
 }
 
@@ -33,6 +34,7 @@ int main(int argc, char** argv) {
   try {
     if (command == "info") return tsytool::RunInfo(args);
     if (command == "save") return tsytool::RunSave(args);
+    if (command == "glyph") return tsytool::RunGlyph(args);
   } catch (const tsytool::UsageError& e) {
     std::fprintf(stderr, "tsytool: %s\n", e.what());
     Usage(stderr);

@@ -16,6 +16,8 @@ expect() {  # expect STATUS DESCRIPTION -- COMMAND...
 expect 2 "no arguments" -- "$tool"
 expect 2 "unknown command" -- "$tool" frobnicate
 expect 2 "save with one argument" -- "$tool" save only-one
+expect 2 "glyph without GID" -- "$tool" glyph only-font
+expect 2 "glyph with a bad GID" -- "$tool" glyph font.ttf abc
 expect 1 "missing file" -- "$tool" info "$tmp/missing.ttf"
 grep -q "^tsytool: $tmp/missing.ttf: " "$tmp/err" || { echo "FAIL error line: $(cat "$tmp/err")"; fail=1; }
 [ "$(wc -l <"$tmp/err")" -eq 1 ] || { echo "FAIL error is not one line"; fail=1; }
@@ -24,4 +26,11 @@ expect 1 "garbage file" -- "$tool" info "$tmp/bad.ttf"
 : >"$tmp/empty.ttf"
 expect 1 "empty file" -- "$tool" info "$tmp/empty.ttf"
 grep -q "Stream is empty!" "$tmp/err" || { echo "FAIL empty file message: $(cat "$tmp/err")"; fail=1; }
+font=/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf
+if [ -f "$font" ]; then
+  expect 0 "glyph" -- "$tool" glyph "$font" 36
+  grep -Eq '^0 0 -?[0-9.]+ -?[0-9.]+ (on|off)$' "$tmp/out" || { echo "FAIL glyph point line: $(head -1 "$tmp/out")"; fail=1; }
+  grep -q '^advance width ' "$tmp/out" || { echo "FAIL glyph metrics missing"; fail=1; }
+  expect 1 "glyph out of range" -- "$tool" glyph "$font" 65535
+fi
 exit $fail

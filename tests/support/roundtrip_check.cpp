@@ -4,6 +4,12 @@
 // whole-file checksum of 0xB1B0AFBA, and FreeType loads it with the same
 // character maps and glyph names. Tables the editor rebuilds on save (cmap,
 // name, kern, post) are compared by their decoded content instead.
+//
+// The glyph tables are rebuilt from the outlines on save, so their bytes may
+// change; they are compared by what they mean: every glyph's outline and
+// advance as FreeType loads them, every glyph's instruction bytes, every
+// glyph's metrics; head and hhea byte for byte apart from the values a save
+// recomputes (checkSumAdjustment, indexToLocFormat, numberOfHMetrics).
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_GLYPH_H
@@ -122,6 +128,108 @@ std::map<std::pair<uint16_t, uint16_t>, uint16_t> KernPairs(const Bytes& T, uint
   return out;
 }
 
+// Tables rebuilt at every save, compared by their decoded values below.
+bool IsGlyphTable(const std::string& Tag) { return Tag == "glyf" || Tag == "loca" || Tag == "hmtx"; }
+
+// Zeroes the fields a save recomputes.
+void MaskRecomputed(std::map<std::string, Bytes>& Tables) {
+  if (auto h = Tables.find("head"); h != Tables.end() && h->second.size() >= 52)
+    std::fill(h->second.begin() + 50, h->second.begin() + 52, 0);  // indexToLocFormat
+  if (auto h = Tables.find("hhea"); h != Tables.end() && h->second.size() >= 36)
+    std::fill(h->second.begin() + 34, h->second.begin() + 36, 0);  // numberOfHMetrics
+}
+
+uint16_t Get16(const Bytes& B, size_t Offset) { return Offset + 2 <= B.size() ? tsytest::ReadBE16(B, Offset) : 0; }
+
+// (advance width, left side bearing) of every glyph, read independently.
+std::vector<std::pair<uint16_t, int16_t>> Metrics(const std::map<std::string, Bytes>& T) {
+  std::vector<std::pair<uint16_t, int16_t>> out;
+  auto hhea = T.find("hhea"), maxp = T.find("maxp"), hmtx = T.find("hmtx");
+  if (hhea == T.end() || maxp == T.end() || hmtx == T.end()) return out;
+  const uint16_t full = Get16(hhea->second, 34), glyphs = Get16(maxp->second, 4);
+  uint16_t width = 0;
+  for (uint32_t i = 0; i < glyphs; ++i) {
+    if (i < full) {
+      width = Get16(hmtx->second, 4 * i);
+      out.emplace_back(width, int16_t(Get16(hmtx->second, 4 * i + 2)));
+    } else {
+      out.emplace_back(width, int16_t(Get16(hmtx->second, 4 * size_t(full) + 2 * (i - full))));
+    }
+  }
+  return out;
+}
+
+// The instruction bytes of every glyph record, read independently.
+std::vector<Bytes> Instructions(const std::map<std::string, Bytes>& T) {
+  std::vector<Bytes> out;
+  auto head = T.find("head"), maxp = T.find("maxp"), loca = T.find("loca"), glyf = T.find("glyf");
+  if (head == T.end() || maxp == T.end() || loca == T.end() || glyf == T.end()) return out;
+  const bool longOffsets = Get16(head->second, 50) == 1;
+  const Bytes& g = glyf->second;
+  auto offset = [&](uint32_t i) -> size_t {
+    return longOffsets ? (4 * i + 4 <= loca->second.size() ? tsytest::ReadBE32(loca->second, 4 * i) : 0)
+                       : size_t(Get16(loca->second, 2 * i)) * 2;
+  };
+  for (uint32_t i = 0; i < Get16(maxp->second, 4); ++i) {
+    const size_t begin = offset(i), end = offset(i + 1);
+    Bytes instructions;
+    if (begin + 10 <= end && end <= g.size()) {
+      const int16_t contours = int16_t(Get16(g, begin));
+      size_t p = begin + 10;
+      if (contours > 0) {
+        p += 2 * size_t(contours);
+      } else {
+        uint16_t flags = 0x20;
+        bool withInstructions = false;
+        while ((flags & 0x20) && p + 4 <= end) {
+          flags = Get16(g, p);
+          p += 4 + ((flags & 1) ? 4 : 2) + ((flags & 8) ? 2 : (flags & 0x40) ? 4 : (flags & 0x80) ? 8 : 0);
+          withInstructions = flags & 0x100;
+        }
+        if (!withInstructions) p = end;
+      }
+      if (p + 2 <= end) {
+        const size_t n = Get16(g, p);
+        if (p + 2 + n <= end) instructions.assign(g.begin() + long(p + 2), g.begin() + long(p + 2 + n));
+      }
+    }
+    out.push_back(std::move(instructions));
+  }
+  return out;
+}
+
+// Every glyph's outline (points, on/off, contour ends) and advance, unscaled
+// and unhinted, as FreeType loads it.
+std::string GlyphDifference(FT_Library Lib, const std::string& Before, const std::string& After) {
+  FT_Face a, b;
+  if (FT_New_Face(Lib, Before.c_str(), 0, &a) != 0) return {};
+  if (FT_New_Face(Lib, After.c_str(), 0, &b) != 0) {
+    FT_Done_Face(a);
+    return "FreeType cannot load it";
+  }
+  std::string diff;
+  if (a->num_glyphs != b->num_glyphs) diff = "glyph count differs";
+  const FT_Int32 flags = FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP;
+  for (FT_Long gid = 0; diff.empty() && gid < a->num_glyphs; ++gid) {
+    if (FT_Load_Glyph(a, FT_UInt(gid), flags) != 0) continue;  // broken before: nothing to keep
+    if (FT_Load_Glyph(b, FT_UInt(gid), flags) != 0) {
+      diff = "glyph " + std::to_string(gid) + " no longer loads";
+      break;
+    }
+    const FT_Outline &p = a->glyph->outline, &q = b->glyph->outline;
+    bool same = p.n_points == q.n_points && p.n_contours == q.n_contours &&
+                a->glyph->metrics.horiAdvance == b->glyph->metrics.horiAdvance;
+    for (int i = 0; same && i < p.n_contours; ++i) same = p.contours[i] == q.contours[i];
+    for (int i = 0; same && i < p.n_points; ++i)
+      same = p.points[i].x == q.points[i].x && p.points[i].y == q.points[i].y &&
+             FT_CURVE_TAG(p.tags[i]) == FT_CURVE_TAG(q.tags[i]);
+    if (!same) diff = "glyph " + std::to_string(gid) + " differs";
+  }
+  FT_Done_Face(a);
+  FT_Done_Face(b);
+  return diff;
+}
+
 // The tables whose bytes may change on save, compared by what they say.
 std::string CompareRebuilt(const std::string& Tag, const Bytes& A, const Bytes& B) {
   if (Tag == "name") return NameRecords(A) == NameRecords(B) ? "" : "name records differ";
@@ -173,10 +281,18 @@ int main(int argc, char** argv) {
       error = "tsytool save failed";
     } else {
       const Bytes in = tsytest::ReadFileBytes(font), saved = tsytest::ReadFileBytes(out);
-      const auto a = TablesOf(in, error);
-      const auto b = error.empty() ? TablesOf(saved, error) : decltype(a){};
+      auto a = TablesOf(in, error);
+      auto b = error.empty() ? TablesOf(saved, error) : decltype(a){};
+      if (error.empty()) {
+        if (Metrics(a) != Metrics(b)) error = "glyph metrics differ";
+        else if (Instructions(a) != Instructions(b)) error = "glyph instructions differ";
+      }
+      MaskRecomputed(a);
+      MaskRecomputed(b);
+      if (error.empty()) error = GlyphDifference(lib, font, out);
       if (error.empty()) {
         for (const auto& [tag, bytes] : a) {
+          if (IsGlyphTable(tag)) continue;
           auto it = b.find(tag);
           if (it == b.end()) {
             error = "table " + tag + " is missing";

@@ -37,6 +37,7 @@ TTrueTypeFont::~TTrueTypeFont() = default;
 
 void TTrueTypeFont::Clear() {
   Loaded = false;
+  Outlines.Clear();
   Tables.Clear();
 }
 

@@ -9,10 +9,17 @@
 
 #include "fontfile/fonttable.h"
 #include "fontfile/stream.h"
+#include "outline/fontoutlines.h"
 
 namespace tsy {
 
 class TTrueTypeFont;
+class TTableHead;
+class TTableHhea;
+class TTableMaxp;
+class TTableLoca;
+class TTableGlyf;
+class TTableHmtx;
 using TProgressEvent = std::function<void(TTrueTypeFont& Sender, const std::string& Text, int Percent)>;
 
 class TTrueTypeFont {
@@ -45,7 +52,21 @@ public:
   // Recognises a font file without loading it.
   static bool IsFontFile(const std::string& FileName);
 
+  TTableHead* Head() const;
+  TTableHhea* Hhea() const;
+  TTableMaxp* Maxp() const;
+  TTableLoca* Loca() const;
+  TTableGlyf* Glyf() const;
+  TTableHmtx* Hmtx() const;
+
+  size_t GlyphCount() const { return Outlines.Count(); }
+  void SetHmtxCompression(bool On);
+  void SetLongAlignedGlyphs(bool On) { Outlines.AlignGlyphsTo4 = On; }
+
   TFontTables Tables;
+  // One outline per glyph; the only copy of the glyph data between a load
+  // and the next save.
+  TFontOutlines Outlines;
   uint32_t Version = 0x00010000;
   std::vector<std::string> TableOrderLines;
   bool Loaded = false;

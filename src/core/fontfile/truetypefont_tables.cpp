@@ -1,8 +1,16 @@
 // The font side of TTrueTypeFont: which class reads each table, and the work
 // done after loading and around saving.
-#include "fontfile/fontexception.h"
-#include "fontfile/truetypefont.h"
+#include <algorithm>
 
+#include "fontfile/fontexception.h"
+#include "fontfile/tables/glyf.h"
+#include "fontfile/tables/head.h"
+#include "fontfile/tables/hhea.h"
+#include "fontfile/tables/hmtx.h"
+#include "fontfile/tables/loca.h"
+#include "fontfile/tables/maxp.h"
+#include "fontfile/truetypefont.h"
+#include "fontfile/warnings.h"
 #include "fontfile/tables/cmap.h"
 #include "fontfile/tables/gasp.h"
 #include "fontfile/tables/kern.h"
@@ -15,80 +23,135 @@ namespace tsy {
 
 namespace {
 
-// numGlyphs of the maxp table through its file form, whichever class holds it.
-int MaxpGlyphCount(const TFontTables& Tables) {
-  const TFontTable* maxp = Tables.Find("maxp");
-  if (!maxp) return -1;
-  TMemoryStream m;
-  maxp->SaveToStream(m);
-  if (m.Size() < 6) return -1;
-  m.Seek(4);
-  return ReadUInt16(m);
-}
+constexpr uint32_t kVersionOTTO = 0x4F54544F;
 
-// Adds the table first (a duplicate tag raises before any reading), then lets
-// it read its own bytes.
 template <class T>
-T* AddAndRead(TFontTables& Tables, const TTag& Tag, TReadOnlyStream& Entry, void (*Before)(T&, const TFontTables&)) {
-  auto table = std::make_unique<T>(Tag);
-  T* raw = table.get();
-  Tables.Add(std::move(table));
-  if (Before) Before(*raw, Tables);
-  raw->LoadFromStream(Entry);
-  return raw;
+T* Typed(const TFontTables& Tables, const char* Tag) {
+  return dynamic_cast<T*>(Tables.Find(Tag));
 }
 
 }  // namespace
 
+TTableHead* TTrueTypeFont::Head() const { return Typed<TTableHead>(Tables, "head"); }
+TTableHhea* TTrueTypeFont::Hhea() const { return Typed<TTableHhea>(Tables, "hhea"); }
+TTableMaxp* TTrueTypeFont::Maxp() const { return Typed<TTableMaxp>(Tables, "maxp"); }
+TTableLoca* TTrueTypeFont::Loca() const { return Typed<TTableLoca>(Tables, "loca"); }
+TTableGlyf* TTrueTypeFont::Glyf() const { return Typed<TTableGlyf>(Tables, "glyf"); }
+TTableHmtx* TTrueTypeFont::Hmtx() const { return Typed<TTableHmtx>(Tables, "hmtx"); }
+
+void TTrueTypeFont::SetHmtxCompression(bool On) {
+  if (TTableHmtx* hmtx = Hmtx()) hmtx->Compress = On;
+}
+
 void TTrueTypeFont::ReadTableEntry(TReadOnlyStream& Entry, const TTag& Tag, uint32_t Length) {
-  std::unique_ptr<TFontTable> table;
+  // Adds the table first, then lets it read: a table that fails to read is
+  // still owned (and freed) by the registry.
+  auto add = [this](auto Table) {
+    auto* raw = Table.get();
+    Tables.Add(std::move(Table));
+    return raw;
+  };
   switch (TableKind(Tag)) {
-    case 1:  // cmap
-      AddAndRead<TTableCmap>(Tables, Tag, Entry, [](TTableCmap& T, const TFontTables& All) {
-        const int n = MaxpGlyphCount(All);
-        if (n >= 0) T.GlyphLimit = uint32_t(n);
-      });
+    case 1: {
+      TTableCmap* cmap = add(std::make_unique<TTableCmap>(Tag));
+      if (const TTableMaxp* maxp = Maxp()) cmap->GlyphLimit = maxp->numGlyphs;
+      cmap->LoadFromStream(Entry);
       return;
-    case 4: AddAndRead<TTableGasp>(Tables, Tag, Entry, nullptr); return;
-    case 9: AddAndRead<TTableKern>(Tables, Tag, Entry, nullptr); return;
-    case 12: AddAndRead<TTableName>(Tables, Tag, Entry, nullptr); return;
-    case 13: AddAndRead<TTablePost>(Tables, Tag, Entry, nullptr); return;
-    case 18: AddAndRead<TTableOS_2>(Tables, Tag, Entry, nullptr); return;
-    case 32: AddAndRead<TTablePCLT>(Tables, Tag, Entry, nullptr); return;
+    }
+    case 4: add(std::make_unique<TTableGasp>(Tag))->LoadFromStream(Entry); return;
+    case 9: add(std::make_unique<TTableKern>(Tag))->LoadFromStream(Entry); return;
+    case 12: add(std::make_unique<TTableName>(Tag))->LoadFromStream(Entry); return;
+    case 13: add(std::make_unique<TTablePost>(Tag))->LoadFromStream(Entry); return;
+    case 18: add(std::make_unique<TTableOS_2>(Tag))->LoadFromStream(Entry); return;
+    case 32: add(std::make_unique<TTablePCLT>(Tag))->LoadFromStream(Entry); return;
     case 2:   // cvt
     case 3:   // fpgm
     case 14:  // prep
-    {
-      auto hinting = std::make_unique<TTableHinting>(Tag);
-      TTableHinting* raw = hinting.get();
-      Tables.Add(std::move(hinting));
-      raw->LoadFromStreamSized(Entry, Length);
+      add(std::make_unique<TTableHinting>(Tag))->LoadFromStreamSized(Entry, Length);
+      return;
+    case 6: add(std::make_unique<TTableHead>(Tag))->LoadFromStream(Entry); return;
+    case 7: add(std::make_unique<TTableHhea>(Tag))->LoadFromStream(Entry); return;
+    case 11: add(std::make_unique<TTableMaxp>(Tag))->LoadFromStream(Entry); return;
+    case 5: add(std::make_unique<TTableGlyf>(Tag))->LoadFromStreamSized(Entry, Length); return;
+    case 8: {
+      TTableHmtx* hmtx = add(std::make_unique<TTableHmtx>(Tag));
+      if (const TTableHhea* hhea = Hhea()) hmtx->NumberOfHMetrics = hhea->numberOfHMetrics;
+      if (const TTableMaxp* maxp = Maxp()) hmtx->NumGlyphs = maxp->numGlyphs;
+      hmtx->LoadFromStream(Entry);
+      return;
+    }
+    case 10: {
+      TTableLoca* loca = add(std::make_unique<TTableLoca>(Tag));
+      if (const TTableHead* head = Head()) {
+        loca->IndexToLocFormat = head->indexToLocFormat;
+        // Any other format would leave every glyph empty, and the next save
+        // would wipe the outlines: refuse the font instead.
+        if (loca->IndexToLocFormat != 0 && loca->IndexToLocFormat != 1)
+          throw FontException(Format("Wrong indexToLocFormat value %d", int(loca->IndexToLocFormat)));
+        const int64_t count = int64_t(Length) / (loca->IndexToLocFormat == 0 ? 2 : 4) - 1;
+        // A loca longer than 65536 entries only carries unused padding; one
+        // too short for a single glyph holds none.
+        loca->NumGlyphs = uint16_t(std::clamp<int64_t>(count, 0, 0xFFFF));
+      }
+      if (const TTableMaxp* maxp = Maxp(); maxp && maxp->numGlyphs != loca->NumGlyphs)
+        TWarningCollector::AddFmt("numglyphs loca (%d) and maxp (%d) are different.", int(loca->NumGlyphs),
+                                  int(maxp->numGlyphs));
+      loca->LoadFromStream(Entry);
       return;
     }
     default:
       break;
   }
   if (!KeepUnknownTables) return;
-  auto unknown = std::make_unique<TTableUnknown>(Tag);
-  TTableUnknown* raw = unknown.get();
-  Tables.Add(std::move(unknown));
-  raw->LoadFromStreamSized(Entry, Length);
+  add(std::make_unique<TTableUnknown>(Tag))->LoadFromStreamSized(Entry, Length);
 }
 
-void TTrueTypeFont::FinishLoad() {}
+void TTrueTypeFont::FinishLoad() {
+  TTableLoca* loca = Loca();
+  TTableGlyf* glyf = Glyf();
+  if (loca && glyf) {
+    Outlines.OnProgress = [this](int Percent) { Progress(Percent); };
+    Outlines.LoadFromTables(Maxp(), loca, glyf);
+    Outlines.OnProgress = nullptr;
+  } else if (Version != kVersionOTTO) {
+    throw FontException(Format("Font without outline information not supported (version number %d.%d).",
+                               int(int16_t(Version >> 16)), int(Version & 0xFFFF)));
+  }
+  // PostScript outlines stay in their CFF table until they are converted.
+  if (loca) loca->ClearOffsets();
+  if (glyf) glyf->ClearData();
+}
 
-void TTrueTypeFont::CheckSave() {}
+void TTrueTypeFont::CheckSave() {
+  // A font still holding unconverted PostScript outlines has no glyph list
+  // yet and is written back as it was read.
+  const bool postScriptOnly = !Glyf() && FindTable("CFF ");
+  if (GlyphCount() == 0 && !postScriptOnly) throw FontException("Fonts without glyphs can't be saved.");
+}
 
-void TTrueTypeFont::PrepareSave() {}
+void TTrueTypeFont::PrepareSave() {
+  Progress(20);
+  TTableLoca* loca = Loca();
+  if (TTableGlyf* glyf = Glyf(); loca && glyf) Outlines.SaveToTables(Maxp(), loca, glyf);
+  Progress(22);
+  Tables.RemoveEmpty();
+  if (TTableHead* head = Head(); head && loca) head->indexToLocFormat = loca->IndexToLocFormat;
+  Progress(24);
+  TTableHhea* hhea = Hhea();
+  TTableHmtx* hmtx = Hmtx();
+  if (hhea && hmtx) {
+    hmtx->Compact();
+    hhea->numberOfHMetrics = hmtx->NumberOfHMetrics;
+  }
+}
 
-void TTrueTypeFont::FinishSave() {}
+void TTrueTypeFont::FinishSave() {
+  if (TTableLoca* loca = Loca()) loca->ClearOffsets();
+  if (TTableGlyf* glyf = Glyf()) glyf->ClearData();
+}
 
 void TTrueTypeFont::StoreCheckSumAdjustment(uint32_t Value) {
-  if (auto* head = dynamic_cast<TTableUnknown*>(Tables.Find("head")); head && head->Data.Size() >= 12) {
-    head->Data.Seek(8);
-    WriteUInt32(head->Data, Value);
-    head->Data.Seek(0);
-  }
+  if (TTableHead* head = Head()) head->checkSumAdjustment = Value;
 }
 
 }  // namespace tsy
