@@ -30,18 +30,6 @@ void AddRecordWarning(const std::string& Message) {
 TMemberDepthGuard::TMemberDepthGuard() : Allowed(++GMemberDepth <= kMaxComponentDepth) {}
 TMemberDepthGuard::~TMemberDepthGuard() { --GMemberDepth; }
 
-TOutlineTransform TOutlineTransform::Compose(const TOutlineTransform& I) const {
-  TOutlineTransform r;
-  r.ScaleX = ScaleX * I.ScaleX + XFromY * I.YFromX;
-  r.XFromY = ScaleX * I.XFromY + XFromY * I.ScaleY;
-  r.YFromX = YFromX * I.ScaleX + ScaleY * I.YFromX;
-  r.ScaleY = YFromX * I.XFromY + ScaleY * I.ScaleY;
-  const TRealPoint o = Apply(I.OffsetX, I.OffsetY);
-  r.OffsetX = o.X;
-  r.OffsetY = o.Y;
-  return r;
-}
-
 void TOutlineBase::Assign(const TOutlineBase& Source) {
   if (Source.GetKind() != GetKind())
     throw FontException("Can't duplicate glyph because source and dest glyphs are not the same type.");

@@ -9,42 +9,9 @@
 
 #include "common/numeric.h"
 #include "fontfile/stream.h"
+#include "outline/contour.h"
 
 namespace tsy {
-
-struct TTrueTypePoint {
-  double X = 0, Y = 0;
-  bool OnCurve = true;  // false: a quadratic off-curve control point
-  bool operator==(const TTrueTypePoint&) const = default;
-};
-
-// A closed contour: the last point connects back to the first.
-class TContour {
-public:
-  std::vector<TTrueTypePoint> Points;
-  size_t Count() const { return Points.size(); }
-  bool operator==(const TContour&) const = default;
-};
-
-using TOutlineContours = std::vector<TContour>;
-
-// An affine point transform:
-//   x' = ScaleX * x + XFromY * y + OffsetX
-//   y' = YFromX * x + ScaleY * y + OffsetY
-// A full 2x2 matrix, so composite members that shear or rotate by any angle
-// are placed exactly as the glyph record says.
-struct TOutlineTransform {
-  double OffsetX = 0, OffsetY = 0, ScaleX = 1, ScaleY = 1, YFromX = 0, XFromY = 0;
-
-  TRealPoint Apply(double X, double Y) const {
-    return {ScaleX * X + XFromY * Y + OffsetX, YFromX * X + ScaleY * Y + OffsetY};
-  }
-  // This transform applied after Inner.
-  TOutlineTransform Compose(const TOutlineTransform& Inner) const;
-  bool IsIdentity() const {
-    return OffsetX == 0 && OffsetY == 0 && ScaleX == 1 && ScaleY == 1 && YFromX == 0 && XFromY == 0;
-  }
-};
 
 // Composite nesting deeper than this is cut at load; every recursion through
 // members also stops there, so a reference cycle made later cannot run away.
