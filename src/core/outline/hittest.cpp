@@ -158,3 +158,43 @@ bool SelectMembersInside(const TOutlineComposite& Outline, const TContour& Conto
 }
 
 }  // namespace tsy
+
+namespace tsy {
+
+void BuildOutlinePolygons(const TOutlineBase& Outline, const TDeviceMapping& Mapping, TPolyPolyGon& Target) {
+  Target.Reset();
+  Target.Mapping = Mapping;
+  if (const auto* simple = dynamic_cast<const TOutlineSimple*>(&Outline)) {
+    Target.AddContours(simple->Contours);
+    return;
+  }
+  TOutlineContours flat;
+  Outline.AddTransformedContours(flat, TOutlineTransform{});
+  Target.AddContours(flat);
+}
+
+void BuildContourPolygon(const TOutlineSimple& Outline, size_t Contour, const TDeviceMapping& Mapping,
+                         TPolyPolyGon& Target) {
+  Target.Reset();
+  Target.Mapping = Mapping;
+  Target.AddContour(Outline.Contours.at(Contour));
+}
+
+void BuildMemberPolygons(const TOutlineComposite& Outline, size_t Member, const TDeviceMapping& Mapping,
+                         TPolyPolyGon& Target) {
+  Target.Reset();
+  Target.Mapping = Mapping;
+  TOutlineContours flat;
+  Outline.AddMemberContours(flat, Member, TOutlineTransform{});
+  Target.AddContours(flat);
+}
+
+std::vector<TIntPoint> ContourOutlinePolyline(const TContour& Contour, const TDeviceMapping& Mapping) {
+  TPolyPolyGon p;
+  p.Mapping = Mapping;
+  p.AddContour(Contour);
+  if (p.PolygonCount() != 1 || p.PointCount() <= 1) return {};
+  return p.Points;
+}
+
+}  // namespace tsy

@@ -32,3 +32,19 @@ TRegion ContourRegion(const TContour& Contour, const TDeviceMapping& Mapping);
 TDeviceMapping FontUnitMapping();
 
 }  // namespace tsy
+
+namespace tsy {
+
+// What the drawing entry points paint: device polygons, filled with the
+// nonzero winding rule so holes of counter-running contours stay open.
+// A composite is flattened first with the identity transform.
+void BuildOutlinePolygons(const TOutlineBase& Outline, const TDeviceMapping& Mapping, TPolyPolyGon& Target);
+void BuildContourPolygon(const TOutlineSimple& Outline, size_t Contour, const TDeviceMapping& Mapping,
+                         TPolyPolyGon& Target);
+void BuildMemberPolygons(const TOutlineComposite& Outline, size_t Member, const TDeviceMapping& Mapping,
+                         TPolyPolyGon& Target);
+// The open polyline of a contour (no closing edge), or empty unless the
+// contour yields exactly one polygon of more than one vertex.
+std::vector<TIntPoint> ContourOutlinePolyline(const TContour& Contour, const TDeviceMapping& Mapping);
+
+}  // namespace tsy

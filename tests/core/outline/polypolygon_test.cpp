@@ -111,3 +111,30 @@ TEST(HitTests, InnermostContourFirstAndAreaSelections) {
   EXPECT_EQ(lasso.Count(), 4);
   EXPECT_TRUE(lasso.Contains(2, 3));
 }
+
+TEST(DrawingPolygons, CompositesAreFlattenedAndContoursSingledOut) {
+  auto base = std::make_unique<TOutlineSimple>();
+  base->Contours = {Rect(0, 0, 100, 100), Rect(200, 0, 300, 100)};
+  TOutlineComposite composite;
+  TCompositeMember m;
+  m.Outline = base.get();
+  m.OffsetX = 1000;
+  composite.Members.push_back(m);
+
+  TDeviceMapping map;
+  map.OriginY = 500;
+  TPolyPolyGon p;
+  BuildOutlinePolygons(composite, map, p);
+  ASSERT_EQ(p.PolygonCount(), 2);
+  EXPECT_EQ(p.Points.front(), (TIntPoint{1000, 500}));  // placed by the member's offset
+
+  BuildMemberPolygons(composite, 0, map, p);
+  EXPECT_EQ(p.PolygonCount(), 2);
+  BuildContourPolygon(*base, 1, map, p);
+  ASSERT_EQ(p.PolygonCount(), 1);
+  EXPECT_EQ(p.Points.front(), (TIntPoint{200, 500}));
+
+  const auto line = ContourOutlinePolyline(base->Contours[0], map);
+  EXPECT_EQ(line.size(), 4u);  // no closing vertex
+  EXPECT_TRUE(ContourOutlinePolyline(Ring({{1, 1}}), map).empty());
+}
