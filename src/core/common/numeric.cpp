@@ -83,3 +83,14 @@ std::string SplitAtFirst(std::string& Text, const std::string& Separator) {
 }
 
 }  // namespace tsy
+
+namespace tsy {
+double ScreenAngle(TRealPoint P, TRealPoint Q) {
+  const double dx = Q.X - P.X, dy = Q.Y - P.Y;
+  if (dx == 0 && dy == 0) return 0;
+  if (dy == 0) return dx > 0 ? std::numbers::pi / 2 : 3 * std::numbers::pi / 2;
+  double a = std::atan(dx / dy);
+  if (dy < 0) a += std::numbers::pi;
+  return a;
+}
+}  // namespace tsy

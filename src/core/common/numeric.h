@@ -58,3 +58,11 @@ TColor MixColors(TColor C1, TColor C2);
 std::string SplitAtFirst(std::string& Text, const std::string& Separator);
 
 }  // namespace tsy
+
+namespace tsy {
+// The direction from P to Q in radians for pixel-like points (y growing
+// downward): 0 straight down the y axis, growing counter-clockwise on screen;
+// in [-pi/2, 3pi/2). Applied to font units it gives the clockwise angle from
+// straight up.
+double ScreenAngle(TRealPoint P, TRealPoint Q);
+}  // namespace tsy
