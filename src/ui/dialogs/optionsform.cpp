@@ -36,7 +36,9 @@ enum TWarnLine { wlSorting, wlFix, wlRemove, wlTransform };
 QString ToQ(const std::string& Text) { return QString::fromStdString(Text); }
 
 QGroupBox* Group(const QString& Title, QLayout* Layout) {
-  auto* box = new QGroupBox(Title);
+  // Frame captions are written with blanks around them (" Grid "); the style
+  // spaces the title itself.
+  auto* box = new QGroupBox(Title.trimmed());
   box->setLayout(Layout);
   return box;
 }
@@ -74,7 +76,8 @@ TOptionsForm::TOptionsForm(TRegistrySettings& Settings, QWidget* Parent) : QDial
     FPages->addWidget(pages[i]);
     FPageList->addItem(names[static_cast<int>(i)]);
   }
-  FPageList->setFixedWidth(FPageList->sizeHintForColumn(0) + 2 * FPageList->frameWidth() + 24);
+  FPageList->setSpacing(3);
+  FPageList->setFixedWidth(FPageList->sizeHintForColumn(0) + 2 * FPageList->frameWidth() + 30);
   connect(FPageList, &QListWidget::currentRowChanged, FPages, &QStackedWidget::setCurrentIndex);
   FPageList->setCurrentRow(0);
 
@@ -89,6 +92,7 @@ TOptionsForm::TOptionsForm(TRegistrySettings& Settings, QWidget* Parent) : QDial
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(body, 1);
   layout->addWidget(buttons);
+  resize(640, sizeHint().height());
 
   LoadSettings();
 }
@@ -299,7 +303,7 @@ QWidget* TOptionsForm::BuildOverviewPage() {
   auto* captionForm = new QFormLayout;
   captionForm->addRow(caption);
   captionForm->addRow(color);
-  captionForm->addRow("Caption &shows:", FCaptionType);
+  captionForm->addRow("Caption &text:", FCaptionType);
 
   QCheckBox* sample = BoolBox("Sh&ow sample in empty glyphs", "OverviewShowSample",
                               &TRegistrySettings::OverviewShowSample, &TRegistrySettings::SetOverviewShowSample);
@@ -505,8 +509,15 @@ QWidget* TOptionsForm::BuildAdvancedPage() {
     item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsSelectable);
     item->setCheckState(Qt::Checked);
   }
+  FWarnList->setSpacing(2);
+  FWarnList->setFixedHeight(4 * (FWarnList->sizeHintForRow(0) + 2 * FWarnList->spacing()) +
+                            2 * FWarnList->frameWidth() + 4);
+  auto* note = new QLabel("Checked warnings are shown before the action; a warning switched off with "
+                          "\"Don't Show this Warning Again\" can be switched on here.");
+  note->setWordWrap(true);
   auto* column = new QVBoxLayout;
   column->addWidget(FWarnList);
+  column->addWidget(note);
   return PageOf({Group(" Warnings ", column)});
 }
 
@@ -517,7 +528,10 @@ void TOptionsForm::LoadSettings() {
   TRegistrySettings& s = FSettings;
   for (const auto& b : FBools) b.Box->setChecked((s.*b.Get)());
   for (const auto& i : FInts) i.Field->SetValue((s.*i.Get)());
-  for (const auto& t : FTexts) t.Edit->setText(ToQ((s.*t.Get)()));
+  for (const auto& t : FTexts) {
+    t.Edit->setText(ToQ((s.*t.Get)()));
+    t.Edit->setCursorPosition(0);  // long texts show their beginning
+  }
 
   if (QAbstractButton* state = FChildWindowState->button(s.ChildWindowState())) state->setChecked(true);
 
