@@ -388,3 +388,44 @@ TEST(ExtendedEdit, DisabledStateKeepsTheText) {
 
 }  // namespace
 }  // namespace tsy
+
+namespace tsy {
+namespace {
+
+// A pair on its own, as a tab stop without a focus control: a press focuses
+// the pair, and the keys click the focused half.
+TEST(SpinButton, KeysClickTheFocusedHalf) {
+  TvnxSpinButton pair;
+  pair.setFocusPolicy(Qt::StrongFocus);
+  pair.resize(15, 30);
+  int ups = 0, downs = 0;
+  QObject::connect(&pair, &TvnxSpinButton::UpClick, [&] { ++ups; });
+  QObject::connect(&pair, &TvnxSpinButton::DownClick, [&] { ++downs; });
+  pair.show();
+  pair.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&pair));
+  pair.clearFocus();
+
+  TvnxTimerSpeedButton* down = pair.DownButton();
+  QTest::mouseClick(down, Qt::LeftButton, {}, down->rect().center());
+  EXPECT_TRUE(pair.hasFocus());
+  EXPECT_EQ(pair.FocusedButton(), down);
+  EXPECT_EQ(downs, 1);
+  QTest::keyClick(&pair, Qt::Key_Space);
+  EXPECT_EQ(downs, 2);
+  QTest::keyClick(&pair, Qt::Key_Up);
+  EXPECT_EQ(pair.FocusedButton(), pair.UpButton());
+  EXPECT_EQ(ups, 1);
+  QTest::keyClick(&pair, Qt::Key_Space);
+  EXPECT_EQ(ups, 2);
+  // A release outside the half is no click.
+  QTest::mousePress(down, Qt::LeftButton, {}, down->rect().center());
+  QTest::mouseRelease(down, Qt::LeftButton, {}, QPoint(-20, -20));
+  EXPECT_EQ(downs, 2);
+  // The halves split the height, the lower one overlapping by a pixel.
+  EXPECT_EQ(pair.UpButton()->geometry(), QRect(0, 0, 15, 15));
+  EXPECT_EQ(down->geometry(), QRect(0, 14, 15, 16));
+}
+
+}  // namespace
+}  // namespace tsy
