@@ -22,6 +22,7 @@
 #include "controls/extendedspinedit.h"
 #include "dialogs/extendedwarningform.h"
 #include "settings/registrysettings.h"
+#include "shell/tsyapplication.h"
 
 namespace tsy {
 
@@ -83,7 +84,7 @@ TOptionsForm::TOptionsForm(TRegistrySettings& Settings, QWidget* Parent) : QDial
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   buttons->setObjectName(QStringLiteral("Buttons"));
-  connect(buttons, &QDialogButtonBox::accepted, this, &TOptionsForm::OkClicked);
+  connect(buttons, &QDialogButtonBox::accepted, this, Guarded([this] { OkClicked(); }));
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
   auto* body = new QHBoxLayout;
@@ -595,8 +596,7 @@ void TOptionsForm::SaveSettings() {
 }
 
 void TOptionsForm::OkClicked() {
-  // A failing write leaves the dialog open; the error reaches the user through
-  // the application's handler.
+  // A failing write leaves the dialog open; the error is shown by the caller.
   SaveSettings();
   accept();
 }

@@ -13,6 +13,7 @@
 
 #include "common/resources.h"
 #include "settings/registrysettings.h"
+#include "shell/tsyapplication.h"
 
 namespace tsy {
 
@@ -91,8 +92,13 @@ void TTipOfTheDayForm::NextTip() {
 }
 
 void TTipOfTheDayForm::done(int Result) {
-  FSettings.SetCurrentTip(FCurrent);
-  FSettings.SetShowTipOnStartup(FShowOnStartup->isChecked());
+  // A store that cannot be written must not keep the dialog open.
+  try {
+    FSettings.SetCurrentTip(FCurrent);
+    FSettings.SetShowTipOnStartup(FShowOnStartup->isChecked());
+  } catch (...) {
+    TTsyApplication::ShowException(std::current_exception());
+  }
   QDialog::done(Result);
 }
 

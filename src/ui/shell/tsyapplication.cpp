@@ -24,7 +24,7 @@ bool TTsyApplication::notify(QObject* Receiver, QEvent* Event) {
   } catch (...) {
     // Nothing may leave here: Qt cannot unwind through its event loop.
     try {
-      ShowError(ExceptionMessage(std::current_exception()));
+      ShowException(std::current_exception());
     } catch (...) {
     }
     return false;
@@ -60,6 +60,8 @@ void TTsyApplication::ShowError(const QString& Message) {
   if (title.isEmpty()) title = QStringLiteral("Tessary");
   QMessageBox::critical(QApplication::activeWindow(), title, Message);
 }
+
+void TTsyApplication::ShowException(std::exception_ptr Error) { ShowError(ExceptionMessage(Error)); }
 
 int TTsyApplication::ErrorCount() { return gErrorCount; }
 

@@ -52,7 +52,9 @@ TEST(NumberText, Reads) {
   for (const auto& c : cases) {
     const auto value = ParseNumberText(c.Text);
     ASSERT_EQ(value.has_value(), c.Value.has_value()) << '"' << c.Text << '"';
-    if (value) EXPECT_NEAR(static_cast<double>(*value), static_cast<double>(*c.Value), 1e-15) << c.Text;
+    if (value) {
+      EXPECT_NEAR(static_cast<double>(*value), static_cast<double>(*c.Value), 1e-15) << c.Text;
+    }
   }
 }
 

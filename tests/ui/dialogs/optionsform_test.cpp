@@ -227,8 +227,8 @@ TEST_F(TOptionsFixture, FailingWriteKeepsTheDialogOpenAndReportsTheError) {
   TTsyApplication::SetErrorDisplay(previous);
   EXPECT_TRUE(form.isVisible());
   EXPECT_NE(form.result(), QDialog::Accepted);
-  EXPECT_FALSE(shown.isEmpty());
-  if (!shown.isEmpty()) EXPECT_EQ(shown.back(), "Error writing registry values");
+  ASSERT_FALSE(shown.isEmpty());
+  EXPECT_EQ(shown.back(), "Error writing registry values");
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QEvent>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -36,31 +37,55 @@ struct TMessageBoxCloser {
   }
 };
 
-TEST(TsyApplication, ErrorInSlotIsShownInAMessageBoxAndTheProgramGoesOn) {
-  ASSERT_NE(qobject_cast<TTsyApplication*>(QCoreApplication::instance()), nullptr);
-  QPushButton button("Go");
-  int clicks = 0;
-  QObject::connect(&button, &QPushButton::clicked, [&] {
-    ++clicks;
+// An object whose event handler fails, as a window's handler might.
+class TFailingObject : public QObject {
+public:
+  int Events = 0;
+  bool event(QEvent* Event) override {
+    if (Event->type() != QEvent::User) return QObject::event(Event);
+    ++Events;
     throw ERegistrySettings(kSettingsErrorWrite);
-  });
-  button.show();
+  }
+};
+
+TEST(TsyApplication, ErrorEscapingAnEventHandlerIsShownInAMessageBoxAndTheProgramGoesOn) {
+  ASSERT_NE(qobject_cast<TTsyApplication*>(QCoreApplication::instance()), nullptr);
+  TFailingObject failing;
   TMessageBoxCloser closer;
   closer.Arm();
-  QTest::mouseClick(&button, Qt::LeftButton);
+  QCoreApplication::postEvent(&failing, new QEvent(QEvent::User));
+  QTest::qWait(50);
+  EXPECT_EQ(failing.Events, 1);
   EXPECT_EQ(closer.Seen, 1);
   EXPECT_EQ(closer.Text, "Error writing registry values");
   EXPECT_EQ(closer.Icon, QMessageBox::Critical);
 
-  // The event loop still works: timers fire and a second click is handled.
+  // The event loop still works: timers fire and the next event is handled.
   bool fired = false;
   QTimer::singleShot(0, [&] { fired = true; });
   closer.Arm();
-  QTest::mouseClick(&button, Qt::LeftButton);
-  QTest::qWait(20);
+  QCoreApplication::postEvent(&failing, new QEvent(QEvent::User));
+  QTest::qWait(50);
   EXPECT_TRUE(fired);
-  EXPECT_EQ(clicks, 2);
+  EXPECT_EQ(failing.Events, 2);
   EXPECT_EQ(closer.Seen, 2);
+}
+
+TEST(TsyApplication, GuardedSlotShowsItsErrorAndTheButtonKeepsWorking) {
+  QStringList shown;
+  auto previous = TTsyApplication::SetErrorDisplay([&](const QString& m) { shown << m; });
+  QPushButton button("Go");
+  int clicks = 0;
+  QObject::connect(&button, &QPushButton::clicked, &button, Guarded([&] {
+                     if (++clicks == 1) throw ERegistrySettings(kSettingsErrorRead);
+                   }));
+  button.show();
+  QTest::mouseClick(&button, Qt::LeftButton);
+  QTest::mouseClick(&button, Qt::LeftButton);
+  TTsyApplication::SetErrorDisplay(previous);
+  EXPECT_EQ(clicks, 2);
+  EXPECT_EQ(shown, QStringList{"Error reading registry values"});
+  EXPECT_FALSE(button.isDown());
 }
 
 TEST(TsyApplication, ErrorsFromTimersAndOfAnyTypeReachTheDisplay) {
