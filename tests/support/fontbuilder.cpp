@@ -68,6 +68,59 @@ Bytes MinimalHead() {
   return h;
 }
 
+std::vector<FixtureTable> MinimalFontTables() {
+  Bytes hhea;
+  Put32(hhea, 0x00010000);                     // 0: version
+  Put16(hhea, 800);                            // 4: ascender
+  Put16(hhea, uint16_t(-200));                 // 6: descender
+  Put16(hhea, 0);                              // 8: lineGap
+  Put16(hhea, 500);                            // 10: advanceWidthMax
+  for (int i = 0; i < 3; ++i) Put16(hhea, 0);  // 12: minLSB, minRSB, xMaxExtent
+  Put16(hhea, 1);                              // 18: caretSlopeRise
+  for (int i = 0; i < 7; ++i) Put16(hhea, 0);  // 20: caretSlopeRun, caretOffset, reserved x4, metricDataFormat
+  Put16(hhea, 1);                              // 34: numberOfHMetrics
+
+  Bytes maxp;
+  Put32(maxp, 0x00010000);                      // 0: version 1.0
+  Put16(maxp, 1);                               // 4: numGlyphs
+  for (int i = 0; i < 13; ++i) Put16(maxp, 0);  // 6..31: the statistics
+  maxp[14 + 1] = 1;                             // maxZones = 1
+
+  Bytes loca;
+  Put16(loca, 0);
+  Put16(loca, 0);
+
+  Bytes hmtx;
+  Put16(hmtx, 500);  // advanceWidth
+  Put16(hmtx, 0);    // lsb
+
+  Bytes cmap;
+  Put16(cmap, 0);   // version
+  Put16(cmap, 1);   // numTables
+  Put16(cmap, 3);   // platform: Windows
+  Put16(cmap, 1);   // encoding: Unicode BMP
+  Put32(cmap, 12);  // offset
+  Put16(cmap, 4);   // format 4
+  Put16(cmap, 24);  // length
+  Put16(cmap, 0);   // language
+  Put16(cmap, 2);   // segCountX2
+  Put16(cmap, 2);   // searchRange
+  Put16(cmap, 0);   // entrySelector
+  Put16(cmap, 0);   // rangeShift
+  Put16(cmap, 0xFFFF);  // endCode
+  Put16(cmap, 0);       // reservedPad
+  Put16(cmap, 0xFFFF);  // startCode
+  Put16(cmap, 1);       // idDelta
+  Put16(cmap, 0);       // idRangeOffset
+
+  Bytes post;
+  Put32(post, 0x00030000);                     // format 3
+  for (int i = 0; i < 7; ++i) Put32(post, 0);  // italicAngle .. maxMemType1
+
+  return {{"cmap", cmap}, {"glyf", {}},   {"head", MinimalHead()}, {"hhea", hhea},
+          {"hmtx", hmtx}, {"loca", loca}, {"maxp", maxp},          {"post", post}};
+}
+
 uint32_t ReadBE32(const Bytes& B, size_t Offset) {
   return uint32_t(B.at(Offset)) << 24 | uint32_t(B.at(Offset + 1)) << 16 | uint32_t(B.at(Offset + 2)) << 8 |
          uint32_t(B.at(Offset + 3));

@@ -29,6 +29,11 @@ Bytes BuildSfnt(const std::vector<FixtureTable>& Tables, uint32_t Version = 0x00
 // A 54-byte head table with the magic number, unitsPerEm 1000.
 Bytes MinimalHead();
 
+// The tables of a valid one-glyph font (an empty .notdef): head, hhea, maxp,
+// loca (short), glyf (empty), hmtx, cmap (format 4 with only the end
+// segment) and post (format 3). Tests add the tables they are about.
+std::vector<FixtureTable> MinimalFontTables();
+
 uint32_t WholeChecksum(const Bytes& B);
 uint32_t ReadBE32(const Bytes& B, size_t Offset);
 uint16_t ReadBE16(const Bytes& B, size_t Offset);

@@ -75,19 +75,18 @@ TTag ReadTag(TStream& S) {
 
 std::string ReadShortString(TStream& S) { return ReadAnsiString(S, ReadUInt8(S)); }
 
+// Strings stop where the stream ends: a hostile count read from a file must
+// not turn into gigabytes of zeros.
 std::string ReadAnsiString(TStream& S, uint32_t Count) {
-  // Never allocate more than the stream can supply: a hostile count stays cheap.
   std::string s(size_t(std::min<uint64_t>(Count, S.Remaining())), '\0');
   if (!s.empty()) S.Read(s.data(), s.size());
-  if (s.size() < Count) s.resize(Count, '\0');
   return s;
 }
 
 std::u16string ReadUnicodeString(TStream& S, uint32_t ByteLength) {
-  const uint32_t units = ByteLength / 2;
-  std::u16string s;
-  s.reserve(size_t(std::min<uint64_t>(units, S.Remaining() / 2)));
-  for (uint32_t i = 0; i < units; ++i) s.push_back(char16_t(ReadUInt16(S)));
+  const uint64_t units = std::min<uint64_t>(ByteLength / 2, S.Remaining() / 2);
+  std::u16string s(size_t(units), u'\0');
+  for (char16_t& c : s) c = char16_t(ReadUInt16(S));
   return s;
 }
 

@@ -2,9 +2,9 @@
 // Big-endian readers and writers for font data and the program's own streams,
 // number format conversions, checksums and sfnt search parameters.
 //
-// A read past the end of the stream yields zeros for the missing bytes; since
-// every table reads from a window onto its own bytes, that never reaches
-// outside the table.
+// A read of a number past the end of the stream yields zeros for the missing
+// bytes; strings stop at the end instead. Since every table reads from a
+// window onto its own bytes, neither reaches outside the table.
 #include <array>
 #include <cstdint>
 #include <string>

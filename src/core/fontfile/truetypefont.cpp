@@ -1,6 +1,7 @@
 // The container side of TTrueTypeFont: directory, table bodies, checksums.
 #include "fontfile/truetypefont.h"
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -105,12 +106,16 @@ void TTrueTypeFont::LoadFromStream(TStream& S) {
     Progress(int(std::lround(double(read) / numTables * 20)));
   };
 
-  // The header tables first: later tables are told values from them.
+  // The header tables first: later tables are told values from them. Within
+  // each pass the entries go in tag order, so every table lands at the end of
+  // the sorted registry; a hostile directory of 65535 entries in reverse order
+  // then costs no more than a sorted one.
   auto isHeader = [](const TTag& t) { return t == "head" || t == "hhea" || t == "maxp"; };
-  for (const TDirEntry& e : dir)
-    if (isHeader(e.Tag)) readEntry(e);
-  for (const TDirEntry& e : dir)
-    if (!isHeader(e.Tag)) readEntry(e);
+  std::stable_sort(dir.begin(), dir.end(), [&](const TDirEntry& a, const TDirEntry& b) {
+    const bool ha = isHeader(a.Tag), hb = isHeader(b.Tag);
+    return ha != hb ? ha : a.Tag < b.Tag;
+  });
+  for (const TDirEntry& e : dir) readEntry(e);
 
   FinishLoad();
   Loaded = true;
