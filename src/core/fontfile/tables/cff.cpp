@@ -165,6 +165,7 @@ void TTableCFF::LoadFromStream(TStream& S) {
     });
   }
   GlobalSubrs.ComputeBias(CharstringType);
+  Glyphs.LocalSubrs.ComputeBias(CharstringType);
   if (hasPrivate) ReadPrivate(privateSpan, Glyphs.LocalSubrs, true);
   if (charStrings >= 0) {
     uint64_t p = uint64_t(charStrings);
@@ -179,6 +180,7 @@ void TTableCFF::LoadFromStream(TStream& S) {
     if (fontDicts.empty() || fontDicts.size() > 256)
       throw FontException(Format("[TTableCFF] A CID-keyed font with %zu font dicts.", fontDicts.size()));
     Glyphs.FDLocalSubrs.resize(fontDicts.size());
+    for (TCFFSubroutines& s : Glyphs.FDLocalSubrs) s.ComputeBias(CharstringType);
     for (size_t i = 0; i < fontDicts.size(); ++i) {
       TCFFSpan priv{};
       bool found = false;
