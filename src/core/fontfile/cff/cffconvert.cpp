@@ -21,8 +21,8 @@ void ConvertCFFOutlines(TTrueTypeFont& Font, const std::function<void(int Percen
   }
   const int count = cff->GlyphCount();
   if (count > 0xFFFF) throw FontException(Format("[TTableCFF] %d charstrings are more than a font can hold.", count));
-  TFontOutlines& outlines = Font.Outlines;
-  outlines.Clear();
+  std::vector<std::unique_ptr<TOutlineBase>> outlines;
+  outlines.reserve(size_t(count));
   int64_t maxPoints = 0, maxContours = 0;
   int lastProgress = -1;
   for (int i = 0; i < count; ++i) {
@@ -30,11 +30,12 @@ void ConvertCFFOutlines(TTrueTypeFont& Font, const std::function<void(int Percen
     cff->BuildOutline(i, *simple);
     maxPoints = std::max(maxPoints, simple->GetPointCount());
     maxContours = std::max<int64_t>(maxContours, simple->GetContourCount());
-    if (simple->Contours.empty()) outlines.SetOutline(i, std::make_unique<TOutlineEmpty>());
-    else outlines.SetOutline(i, std::move(simple));
+    if (simple->Contours.empty()) outlines.push_back(std::make_unique<TOutlineEmpty>());
+    else outlines.push_back(std::move(simple));
     const int percent = int(std::lround(20 + double(i + 1) / count * 80));
     if (Progress && percent != lastProgress) Progress(lastProgress = percent);
   }
+  Font.Outlines.Assign(std::move(outlines));
   Font.RemoveTable("CFF ");
   if (!Font.FindTable("loca")) Font.AddTable(std::make_unique<TTableLoca>());
   if (!Font.FindTable("glyf")) Font.AddTable(std::make_unique<TTableGlyf>());
