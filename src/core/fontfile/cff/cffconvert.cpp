@@ -6,6 +6,7 @@
 #include "fontfile/fontexception.h"
 #include "fontfile/tables/cff.h"
 #include "fontfile/tables/glyf.h"
+#include "fontfile/tables/hmtx.h"
 #include "fontfile/tables/loca.h"
 #include "fontfile/tables/maxp.h"
 #include "fontfile/truetypefont.h"
@@ -24,12 +25,18 @@ void ConvertCFFOutlines(TTrueTypeFont& Font, const std::function<void(int Percen
   std::vector<std::unique_ptr<TOutlineBase>> outlines;
   outlines.reserve(size_t(count));
   int64_t maxPoints = 0, maxContours = 0;
+  // A PostScript glyph's origin is x = 0. The TrueType origin lies at the
+  // glyph's xMin minus its left side bearing, and xMin now covers the new
+  // control points, so the bearing follows xMin to keep the origin in place.
+  TTableHmtx* hmtx = Font.Hmtx();
   int lastProgress = -1;
   for (int i = 0; i < count; ++i) {
     auto simple = std::make_unique<TOutlineSimple>();
     cff->BuildOutline(i, *simple);
     maxPoints = std::max(maxPoints, simple->GetPointCount());
     maxContours = std::max<int64_t>(maxContours, simple->GetContourCount());
+    if (hmtx && size_t(i) < hmtx->Metrics.size() && !simple->Contours.empty())
+      hmtx->SetLeftSideBearing(i, RoundHalfUp(simple->Bounds.XMin));
     if (simple->Contours.empty()) outlines.push_back(std::make_unique<TOutlineEmpty>());
     else outlines.push_back(std::move(simple));
     const int percent = int(std::lround(20 + double(i + 1) / count * 80));
