@@ -17,7 +17,10 @@ void Usage(std::FILE* out) {
       "\n"
       "  info FONT [--json]   tables, glyph count and the warnings of loading\n"
       "  save IN OUT          open as the editor opens and save as the editor saves\n"
-      "  glyph FONT GID       the glyph's points (contour point x y on|off) and metrics\n",
+      "  glyph FONT GID       the glyph's points (contour point x y on|off) and metrics\n"
+      "  convert IN[#N] OUT   an OpenType font (CFF outlines) or member N of a collection as a TrueType file\n"
+      "  extract COLLECTION DIR [--prefix P] [--members LIST]\n"
+      "                       write members of a collection (LIST like 0,2,5-7) as single fonts\n",
       out);
 }
 
@@ -35,6 +38,8 @@ int main(int argc, char** argv) {
     if (command == "info") return tsytool::RunInfo(args);
     if (command == "save") return tsytool::RunSave(args);
     if (command == "glyph") return tsytool::RunGlyph(args);
+    if (command == "convert") return tsytool::RunConvert(args);
+    if (command == "extract") return tsytool::RunExtract(args);
   } catch (const tsytool::UsageError& e) {
     std::fprintf(stderr, "tsytool: %s\n", e.what());
     Usage(stderr);

@@ -51,7 +51,9 @@ void TTrueTypeFont::LoadFromFile(const std::string& FileName) {
   LoadFromStream(s);
 }
 
-void TTrueTypeFont::LoadFromStream(TStream& S) {
+void TTrueTypeFont::LoadFromStream(TStream& S) { LoadFromStream(S, 0); }
+
+void TTrueTypeFont::LoadFromStream(TStream& S, uint64_t DirectoryOffset) {
   ProgressText = "Loading Font...";
   Progress(1);
   TProgressEnd end{[this] { Progress(0); }};
@@ -78,16 +80,18 @@ void TTrueTypeFont::LoadFromStream(TStream& S) {
     size = copy.size();
   }
   TReadOnlyStream sfnt(base, size);
+  if (DirectoryOffset > size || size - DirectoryOffset < 12) throw FontException("This is not a valid font file.");
+  sfnt.Seek(DirectoryOffset);
 
   Version = ReadUInt32(sfnt);
   if ((Version >> 16) != 1 || (Version & 0xFFFF) != 0)
     TWarningCollector::AddFmt("Unknown font format (version number %d.%d).", int(int16_t(Version >> 16)),
                               int(Version & 0xFFFF));
   const uint16_t numTables = ReadUInt16(sfnt);
-  if (uint64_t(12) + uint64_t(16) * numTables > size) throw FontException("This is not a valid font file.");
+  if (DirectoryOffset + 12 + uint64_t(16) * numTables > size) throw FontException("This is not a valid font file.");
 
   std::vector<TDirEntry> dir(numTables);
-  sfnt.Seek(12);
+  sfnt.Seek(DirectoryOffset + 12);
   for (TDirEntry& e : dir) {
     e.Tag = ReadTag(sfnt);
     ReadUInt32(sfnt);  // checksum: recomputed at every save

@@ -34,6 +34,10 @@ public:
   // Loads the sfnt that starts at S's position; directory offsets are taken
   // relative to that start, so an sfnt embedded in a larger file loads too.
   void LoadFromStream(TStream& S);
+  // Loads the font whose table directory lies DirectoryOffset bytes after
+  // S's position while its table offsets count from S's position: a member
+  // of a collection, with S at the start of the collection file.
+  void LoadFromStream(TStream& S, uint64_t DirectoryOffset);
   void LoadFromFile(const std::string& FileName);
   // Writes the font at S's position.
   void SaveToStream(TStream& S);

@@ -2,7 +2,9 @@
 // done after loading and around saving.
 #include <algorithm>
 
+#include "fontfile/cff/cffconvert.h"
 #include "fontfile/fontexception.h"
+#include "fontfile/tables/cff.h"
 #include "fontfile/tables/glyf.h"
 #include "fontfile/tables/head.h"
 #include "fontfile/tables/hhea.h"
@@ -99,6 +101,10 @@ void TTrueTypeFont::ReadTableEntry(TReadOnlyStream& Entry, const TTag& Tag, uint
       loca->LoadFromStream(Entry);
       return;
     }
+    case 19:  // CFF: only a PostScript-outline font converts it; any other keeps it raw
+      if (Version != kVersionOTTO) break;
+      add(std::make_unique<TTableCFF>(Tag))->LoadFromStream(Entry);
+      return;
     default:
       break;
   }
@@ -116,17 +122,19 @@ void TTrueTypeFont::FinishLoad() {
   } else if (Version != kVersionOTTO) {
     throw FontException(Format("Font without outline information not supported (version number %d.%d).",
                                int(int16_t(Version >> 16)), int(Version & 0xFFFF)));
+  } else {
+    // PostScript outlines become TrueType outlines; the font is a TrueType
+    // font from here on and saves as one.
+    ConvertCFFOutlines(*this, [this](int Percent) { Progress(Percent); });
+    loca = Loca();
+    glyf = Glyf();
   }
-  // PostScript outlines stay in their CFF table until they are converted.
   if (loca) loca->ClearOffsets();
   if (glyf) glyf->ClearData();
 }
 
 void TTrueTypeFont::CheckSave() {
-  // A font still holding unconverted PostScript outlines has no glyph list
-  // yet and is written back as it was read.
-  const bool postScriptOnly = !Glyf() && FindTable("CFF ");
-  if (GlyphCount() == 0 && !postScriptOnly) throw FontException("Fonts without glyphs can't be saved.");
+  if (GlyphCount() == 0) throw FontException("Fonts without glyphs can't be saved.");
 }
 
 void TTrueTypeFont::PrepareSave() {

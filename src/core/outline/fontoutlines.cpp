@@ -309,6 +309,12 @@ void TFontOutlines::SetOutline(int Index, std::unique_ptr<TOutlineBase> Outline)
   ResolveReferences();
 }
 
+void TFontOutlines::Assign(std::vector<std::unique_ptr<TOutlineBase>> Items) {
+  if (Items.size() > 0xFFFF) throw ERangeError("A font cannot hold more than 65535 glyphs");
+  FItems = std::move(Items);
+  ResolveReferences();
+}
+
 void TFontOutlines::MakeEmpty(int Index) { SetOutline(Index, std::make_unique<TOutlineEmpty>()); }
 void TFontOutlines::MakeSimple(int Index) { SetOutline(Index, std::make_unique<TOutlineSimple>()); }
 void TFontOutlines::MakeComposite(int Index) { SetOutline(Index, std::make_unique<TOutlineComposite>()); }

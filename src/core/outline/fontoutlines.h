@@ -45,6 +45,8 @@ public:
   void MakeComposite(int Index);
   // Replaces the outline at Index (appends when Index equals Count()).
   void SetOutline(int Index, std::unique_ptr<TOutlineBase> Outline);
+  // Replaces the whole list at once (links members once, not per glyph).
+  void Assign(std::vector<std::unique_ptr<TOutlineBase>> Items);
 
   // Per-glyph snapshot framing: uint16 kind code, then the outline's snapshot.
   void ReadSnapshot(int Index, TStream& S);
