@@ -242,7 +242,19 @@ void TTrueTypeFontManager::ShiftGlyph(int G, double Dx) {
   for (size_t i = 0; i < FFont.GlyphCount(); ++i)
     if (auto* user = dynamic_cast<TOutlineComposite*>(FFont.Outlines.Items(i)))
       for (TCompositeMember& m : user->Members)
-        if (m.GlyphIndex == G) m.OffsetX -= Dx;
+        if (m.GlyphIndex == G) {
+          // The member's points moved by Dx before its transform: take back
+          // what the transform made of that move, not just Dx, so scaled and
+          // mirrored members stay in place too.
+          double fx = 1, fy = 1;  // how the record's offsets are scaled on use
+          const bool scaled = m.ScaleX != 1 || m.ScaleY != 1 || m.Scale01 != 0 || m.Scale10 != 0;
+          if (scaled && m.ScaledComponentOffset && !m.UnscaledComponentOffset) {
+            fx = std::hypot(m.ScaleX, m.Scale10);
+            fy = std::hypot(m.ScaleY, m.Scale01);
+          }
+          if (fx != 0) m.OffsetX -= m.ScaleX * Dx / fx;
+          if (fy != 0) m.OffsetY -= m.Scale01 * Dx / fy;
+        }
 }
 
 // ---------------------------------------------------------------------------

@@ -98,8 +98,9 @@ public:
   void RunSaveTimeCommands(TRegistrySettings& Settings);
 
   // Moves glyph G horizontally by Dx without moving the composites that use
-  // it. An empty glyph has no points to move: its left side bearing takes
-  // the shift instead (lsb - Dx), so the shift can be reversed like any other.
+  // it (their members take back the move through their own transform). An
+  // empty glyph has no points to move: its left side bearing takes the shift
+  // instead (lsb - Dx), so the shift can be reversed like any other.
   void ShiftGlyph(int G, double Dx);
 
   // Records the separate "Glyph %s - Remove Hinting" level when glyph G has
