@@ -303,10 +303,23 @@ void TTrueTypeFontManager::RemoveGlyphInstructionsAgain(TStream& Data) {
 void TTrueTypeFontManager::SetLeftSideBearingAtX0() {
   TTableHmtx* hmtx = FFont.Hmtx();
   RecordLevel("Set Left Side Bearing at x=0", [&] {
+    // Bringing the boxes up to date replaces boxes a file may carry that do
+    // not match the points. Those go into an item of their own, recorded
+    // first so that undo restores them after the shifts are taken back:
+    // undoing then gives back the font exactly as it was.
+    TMemoryStream& boxes = FHistory.AddUndoItem([this](TUndoRedoRepeatItem&, TStream& S) { SwapBounds(S); });
     TMemoryStream& s = FHistory.AddUndoItem([this](TUndoRedoRepeatItem&, TStream& S) { UndoShiftGlyphs(S); });
+    TMemoryStream stale;
+    uint16_t staleCount = 0;
     for (size_t g = 0; g < FFont.GlyphCount(); ++g) {
       TOutlineBase* outline = FFont.Outlines.Items(g);
+      const TFloatRect stored = outline->Bounds;
       outline->UpdateBounds();
+      if (!(outline->Bounds == stored)) {
+        WriteUInt16(stale, uint16_t(g));
+        WriteFloatRect(stale, stored);
+        ++staleCount;
+      }
       double d = 0;
       if (hmtx && g < hmtx->Metrics.size()) d = outline->Bounds.XMin - hmtx->LeftSideBearing(int(g));
       if (d != 0) {
@@ -315,9 +328,25 @@ void TTrueTypeFontManager::SetLeftSideBearingAtX0() {
       }
       WriteDouble(s, d);
     }
+    WriteUInt16(boxes, staleCount);
+    boxes.Write(stale.Memory(), size_t(stale.Size()));
   });
   Changed();
   FEditWindows.AllGlyphsChanged();
+}
+
+void TTrueTypeFontManager::SwapBounds(TStream& Data) {
+  TMemoryStream& s = FHistory.AddUndoItem([this](TUndoRedoRepeatItem&, TStream& S) { SwapBounds(S); });
+  const uint16_t n = ReadUInt16(Data);
+  WriteUInt16(s, n);
+  for (uint16_t k = 0; k < n; ++k) {
+    const int g = ReadUInt16(Data);
+    if (size_t(g) >= FFont.GlyphCount()) throw EStreamError(Format("Glyph index %d out of range", g));
+    TOutlineBase* outline = FFont.Outlines.Items(size_t(g));
+    WriteUInt16(s, uint16_t(g));
+    WriteFloatRect(s, outline->Bounds);
+    outline->Bounds = ReadFloatRect(Data);
+  }
 }
 
 void TTrueTypeFontManager::UndoShiftGlyphs(TStream& Data) {

@@ -169,6 +169,7 @@ private:
   void RestoreGlyphInstructions(TStream& Data);
   void RemoveGlyphInstructionsAgain(TStream& Data);
   void UndoShiftGlyphs(TStream& Data);
+  void SwapBounds(TStream& Data);
 
   // Creation order; members are destroyed in reverse, so the edit-window
   // list goes before the font it was created on.
