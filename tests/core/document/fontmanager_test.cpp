@@ -181,8 +181,9 @@ TEST(FontManager, LeftSideBearingAtX0KeepsDrawingsAndUndoes) {
   EXPECT_EQ(f.Hmtx()->LeftSideBearing(space), 0);
   for (size_t g = 0; g < f.GlyphCount(); ++g) {
     ASSERT_EQ(Drawn(f, int(g)), drawn[g]) << "glyph " << g;
-    if (f.Outlines.Items(g)->GetKind() != okEmpty)
+    if (f.Outlines.Items(g)->GetKind() != okEmpty) {
       ASSERT_EQ(f.Outlines.Items(g)->Bounds.XMin, f.Hmtx()->LeftSideBearing(int(g))) << "glyph " << g;
+    }
   }
   const std::vector<uint8_t> shifted = OutlineBytes(f);
   EXPECT_NE(shifted, outlines);

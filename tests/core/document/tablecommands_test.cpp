@@ -19,8 +19,8 @@ struct TCommandCase {
   TCommand Command;
   const char* UndoName;
   std::function<void(TScriptedEditor&)> Change;
-  std::function<void(TTrueTypeFontManager&)> Prepare;  // shapes the font before the command
-  std::function<void(const TTrueTypeFont&)> Check;     // what the change must have done
+  std::function<void(TTrueTypeFontManager&)> Prepare = {};  // shapes the font before the command
+  std::function<void(const TTrueTypeFont&)> Check = {};     // what the change must have done
 };
 
 std::vector<TCommandCase> Cases() {
