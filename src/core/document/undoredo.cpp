@@ -15,6 +15,10 @@ void TUndoRedoRepeatItem::Prepare() {
     FData = TMemoryStream(std::move(stored));
     FCompressed = true;
   }
+  // The packed buffer was sized for the worst case and the written stream
+  // grew by doubling: keep only the stored bytes, or the history would hold
+  // about the uncompressed size again while MaxSize counts the stored one.
+  FData.Bytes().shrink_to_fit();
   FChecksum = UndoChecksum(FData.Memory(), FData.Bytes().size());
   FPrepared = true;
 }
