@@ -57,8 +57,55 @@ uint16_t FitUInt16(const TExtreme& E, const char* Field) {
 
 }  // namespace
 
+namespace {
+
+// The counts of one glyph with its components flattened: computed once per
+// glyph, so a component used by thousands of composites is walked once.
+struct TFlatCounts {
+  int64_t Points = 0, Contours = 0;
+  int Depth = 0;
+  uint8_t State = 0;  // 0 new, 1 being computed, 2 done
+};
+
+const TFlatCounts& FlatCounts(const TFontOutlines& Outlines, std::vector<TFlatCounts>& Memo, size_t Index,
+                              int Level) {
+  static const TFlatCounts kNone{};
+  TFlatCounts& c = Memo[Index];
+  if (c.State == 2) return c;
+  // A reference cycle or runaway nesting counts as nothing, as the outlines'
+  // own recursion does.
+  if (c.State == 1 || Level > kMaxComponentDepth) return kNone;
+  const TOutlineBase* o = Outlines.Items(Index);
+  c.State = 1;
+  if (o->GetKind() == okComposite) {
+    TFlatCounts sum;
+    sum.Depth = 1;
+    for (const TCompositeMember& m : static_cast<const TOutlineComposite*>(o)->Members) {
+      if (!m.Outline) continue;
+      if (m.GlyphIndex < Outlines.Count() && Outlines.Items(m.GlyphIndex) == m.Outline) {
+        const TFlatCounts& mc = FlatCounts(Outlines, Memo, m.GlyphIndex, Level + 1);
+        sum.Points += mc.Points, sum.Contours += mc.Contours, sum.Depth = std::max(sum.Depth, 1 + mc.Depth);
+      } else {  // a member not (yet) linked to its glyph's outline
+        sum.Points += m.Outline->GetPointCount() + m.Outline->GetCompositePointCount();
+        sum.Contours += m.Outline->GetContourCount() + m.Outline->GetCompositeContourCount();
+        sum.Depth = std::max(sum.Depth, 1 + m.Outline->GetComponentDepth());
+      }
+    }
+    c.Points = sum.Points, c.Contours = sum.Contours, c.Depth = sum.Depth;
+  } else {
+    c.Points = o->GetPointCount(), c.Contours = o->GetContourCount(), c.Depth = 0;
+  }
+  c.State = 2;
+  return c;
+}
+
+}  // namespace
+
 void TTrueTypeFont::UpdateBeforeSave() {
   const int count = int(GlyphCount());
+  std::vector<TFlatCounts> flat(static_cast<size_t>(count));
+  for (int i = 0; i < count; ++i) FlatCounts(Outlines, flat, size_t(i), 0);
+  auto isComposite = [&](int i) { return Outlines.Items(size_t(i))->GetKind() == okComposite; };
 
   if (RecalcGlyphBoundingBoxes)
     for (int i = 0; i < count; ++i) Outlines.Items(size_t(i))->UpdateBounds();
@@ -113,9 +160,9 @@ void TTrueTypeFont::UpdateBeforeSave() {
     for (int i = 0; i < count; ++i) {
       const THmtxMetrics m = size_t(i) < metrics ? hmtx->Metrics[size_t(i)] : THmtxMetrics{};
       advanceMax.Max(m.AdvanceWidth, i);
+      if (flat[size_t(i)].Contours == 0) continue;
       const TOutlineBase* o = Outlines.Items(size_t(i));
-      if (o->GetContourCount() == 0 && o->GetCompositeContourCount() == 0) continue;
-      if (o->GetKind() == okComposite && static_cast<const TOutlineComposite*>(o)->GetMetricsMember() >= 0) continue;
+      if (isComposite(i) && static_cast<const TOutlineComposite*>(o)->GetMetricsMember() >= 0) continue;
       const int64_t w = int64_t(boxes[size_t(i)].XMax) - boxes[size_t(i)].XMin;
       minLsb.Min(m.LeftSideBearing, i);
       minRsb.Min(int64_t(m.AdvanceWidth) - m.LeftSideBearing - w, i);
@@ -131,12 +178,16 @@ void TTrueTypeFont::UpdateBeforeSave() {
     TExtreme points, contours, compositePoints, compositeContours, components, depth, instructions;
     for (int i = 0; i < count; ++i) {
       const TOutlineBase* o = Outlines.Items(size_t(i));
-      points.Max(o->GetPointCount(), i);
-      contours.Max(o->GetContourCount(), i);
-      compositePoints.Max(o->GetCompositePointCount(), i);
-      compositeContours.Max(o->GetCompositeContourCount(), i);
-      components.Max(o->GetComponentCount(), i);
-      depth.Max(o->GetComponentDepth(), i);
+      const TFlatCounts& f = flat[size_t(i)];
+      if (isComposite(i)) {
+        compositePoints.Max(f.Points, i);
+        compositeContours.Max(f.Contours, i);
+        components.Max(o->GetComponentCount(), i);
+        depth.Max(f.Depth, i);
+      } else {
+        points.Max(f.Points, i);
+        contours.Max(f.Contours, i);
+      }
       instructions.Max(o->GetInstructionSize(), i);
     }
     // The font and control programs share the instruction limit.
