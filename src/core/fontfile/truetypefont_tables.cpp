@@ -95,6 +95,11 @@ void TTrueTypeFont::ReadTableEntry(TReadOnlyStream& Entry, const TTag& Tag, uint
         // A loca longer than 65536 entries only carries unused padding; one
         // too short for a single glyph holds none.
         loca->NumGlyphs = uint16_t(std::clamp<int64_t>(count, 0, 0xFFFF));
+      } else if (Length > 0) {
+        // Without the offset format the records cannot be found; saving
+        // such a font would write every glyph empty, so say so.
+        TWarningCollector::Add("loca table without a head table: the glyph data cannot be located and every glyph "
+                               "loads empty.");
       }
       if (const TTableMaxp* maxp = Maxp(); maxp && maxp->numGlyphs != loca->NumGlyphs)
         TWarningCollector::AddFmt("numglyphs loca (%d) and maxp (%d) are different.", int(loca->NumGlyphs),
