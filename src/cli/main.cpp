@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "common/heap.h"
 
 namespace {
 
@@ -34,6 +35,7 @@ int main(int argc, char** argv) {
   }
   const std::string command = args[0];
   args.erase(args.begin());
+  tsy::PrepareHeapForLargeFonts();
   try {
     if (command == "info") return tsytool::RunInfo(args);
     if (command == "save") return tsytool::RunSave(args);

@@ -8,6 +8,11 @@
 namespace tsy {
 
 int32_t RoundHalfUp(double X) {
+  // Nearly every coordinate is already whole: no rounding to do.
+  if (X >= -2147483648.0 && X <= 2147483647.0) {
+    const int32_t whole = int32_t(X);
+    if (double(whole) == X) return whole;
+  }
   double result;
   const double scaled = X * 10000.0;
   if (std::isfinite(scaled) && std::fabs(scaled) < 9.0e18) {

@@ -20,6 +20,13 @@ class TTableMaxp;
 class TTableLoca;
 class TTableGlyf;
 class TTableHmtx;
+class TTableCmap;
+class TTableOS_2;
+class TTableName;
+class TTablePost;
+class TTableGasp;
+class TTableKern;
+class TTablePCLT;
 using TProgressEvent = std::function<void(TTrueTypeFont& Sender, const std::string& Text, int Percent)>;
 
 class TTrueTypeFont {
@@ -62,10 +69,67 @@ public:
   TTableLoca* Loca() const;
   TTableGlyf* Glyf() const;
   TTableHmtx* Hmtx() const;
+  TTableCmap* Cmap() const;
+  TTableOS_2* OS2() const;
+  TTableName* Name() const;
+  TTablePost* Post() const;
+  TTableGasp* Gasp() const;
+  TTableKern* Kern() const;
+  TTablePCLT* PCLT() const;
+  // The CFF table of a font with PostScript outlines, typed or raw.
+  TFontTable* CFF() const { return FindTable("CFF "); }
 
   size_t GlyphCount() const { return Outlines.Count(); }
+
+  // ---- Font-wide operations (truetypefont_glyphs.cpp)
+
+  // Strips every glyph's instructions and removes cvt, prep and fpgm.
+  void RemoveHinting();
+  // Adds an OS/2 table with default values when the font has none.
+  void EnsureOS2Table();
+  // Removes or inserts one outline (composite references are renumbered)
+  // and sets maxp numGlyphs. hmtx, post, cmap and kern are left to the
+  // caller; kept raw tables that index glyphs are dropped (see
+  // DropGlyphIndexedTables).
+  void DeleteGlyph(int Index);
+  void InsertEmptyGlyph(int Index);
+  // Exchanges glyphs A and B in the outlines, composite references, post
+  // names, hmtx metrics, kerning pairs and character mappings.
+  void SwapGlyphs(int A, int B);
+  // Removes the raw tables whose contents name glyphs by index (GSUB, GPOS,
+  // vmtx, hdmx, ...), which a renumbering would leave pointing at the wrong
+  // glyphs, with one warning naming them. Returns the removed tags.
+  std::vector<std::string> DropGlyphIndexedTables();
+
+  // Save-time choices; each does nothing when its table is absent.
   void SetHmtxCompression(bool On);
+  void SetNameCompression(bool On);
   void SetLongAlignedGlyphs(bool On) { Outlines.AlignGlyphsTo4 = On; }
+
+  bool IsMonospaced() const;
+  // Bit 0: italic, bit 1: bold (from OS/2 fsSelection).
+  int StyleFlags() const;
+  bool HasGlyphInstructions() const;
+  // xAvgCharWidth as the OS/2 table of version OS2Version defines it.
+  int CalcAverageCharWidth(int OS2Version) const;
+  // The weighted mean over a to z and the space of the OS/2 versions 0 to 2;
+  // AllMapped is false (and the result 0) when one of them has no glyph.
+  // Raises FontException without a Microsoft Unicode (3, 1) mapping.
+  int CalcWeightedAverageCharWidth(bool& AllMapped) const;
+  // Searches the post glyph names; see the free FindGlyphByName.
+  bool FindGlyphByName(const std::string& GlyphName, size_t Start, bool Whole, bool CaseSensitive,
+                       size_t& Found) const;
+
+  // Recomputes the values that follow from the glyphs: head bounding box,
+  // hhea extremes, maxp statistics, OS/2 character range and (when asked)
+  // average width. Part of every save; a value that does not fit its field
+  // raises ERangeError naming the glyph.
+  void UpdateBeforeSave();
+
+  // Recompute every glyph's bounding box before saving.
+  bool RecalcGlyphBoundingBoxes = false;
+  // Recompute OS/2 xAvgCharWidth before saving.
+  bool RecalcAverageCharWidth = false;
 
   TFontTables Tables;
   // One outline per glyph; the only copy of the glyph data between a load

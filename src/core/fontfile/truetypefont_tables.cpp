@@ -40,10 +40,13 @@ TTableMaxp* TTrueTypeFont::Maxp() const { return Typed<TTableMaxp>(Tables, "maxp
 TTableLoca* TTrueTypeFont::Loca() const { return Typed<TTableLoca>(Tables, "loca"); }
 TTableGlyf* TTrueTypeFont::Glyf() const { return Typed<TTableGlyf>(Tables, "glyf"); }
 TTableHmtx* TTrueTypeFont::Hmtx() const { return Typed<TTableHmtx>(Tables, "hmtx"); }
-
-void TTrueTypeFont::SetHmtxCompression(bool On) {
-  if (TTableHmtx* hmtx = Hmtx()) hmtx->Compress = On;
-}
+TTableCmap* TTrueTypeFont::Cmap() const { return Typed<TTableCmap>(Tables, "cmap"); }
+TTableOS_2* TTrueTypeFont::OS2() const { return Typed<TTableOS_2>(Tables, "OS/2"); }
+TTableName* TTrueTypeFont::Name() const { return Typed<TTableName>(Tables, "name"); }
+TTablePost* TTrueTypeFont::Post() const { return Typed<TTablePost>(Tables, "post"); }
+TTableGasp* TTrueTypeFont::Gasp() const { return Typed<TTableGasp>(Tables, "gasp"); }
+TTableKern* TTrueTypeFont::Kern() const { return Typed<TTableKern>(Tables, "kern"); }
+TTablePCLT* TTrueTypeFont::PCLT() const { return Typed<TTablePCLT>(Tables, "PCLT"); }
 
 void TTrueTypeFont::ReadTableEntry(TReadOnlyStream& Entry, const TTag& Tag, uint32_t Length) {
   // Adds the table first, then lets it read: a table that fails to read is
@@ -94,6 +97,11 @@ void TTrueTypeFont::ReadTableEntry(TReadOnlyStream& Entry, const TTag& Tag, uint
         // A loca longer than 65536 entries only carries unused padding; one
         // too short for a single glyph holds none.
         loca->NumGlyphs = uint16_t(std::clamp<int64_t>(count, 0, 0xFFFF));
+      } else if (Length > 0) {
+        // Without the offset format the records cannot be found; saving
+        // such a font would write every glyph empty, so say so.
+        TWarningCollector::Add("loca table without a head table: the glyph data cannot be located and every glyph "
+                               "loads empty.");
       }
       if (const TTableMaxp* maxp = Maxp(); maxp && maxp->numGlyphs != loca->NumGlyphs)
         TWarningCollector::AddFmt("numglyphs loca (%d) and maxp (%d) are different.", int(loca->NumGlyphs),
@@ -113,6 +121,15 @@ void TTrueTypeFont::ReadTableEntry(TReadOnlyStream& Entry, const TTag& Tag, uint
 }
 
 void TTrueTypeFont::FinishLoad() {
+  TTableMaxp* maxp = Maxp();
+  // Names for a different number of glyphs cannot be matched to the glyphs.
+  if (TTablePost* post = Post(); post && maxp && post->HasGlyphNames() && post->numberOfGlyphs != maxp->numGlyphs) {
+    TWarningCollector::AddFmt("Post numberOfGlyphs (%d) does not equal Maxp numGlyphs (%d).",
+                              int(post->numberOfGlyphs), int(maxp->numGlyphs));
+    post->SetHasGlyphNames(false);
+    post->numberOfGlyphs = maxp->numGlyphs;
+  }
+
   TTableLoca* loca = Loca();
   TTableGlyf* glyf = Glyf();
   if (loca && glyf) {
@@ -129,8 +146,15 @@ void TTrueTypeFont::FinishLoad() {
     loca = Loca();
     glyf = Glyf();
   }
-  if (loca) loca->ClearOffsets();
-  if (glyf) glyf->ClearData();
+
+  // Everything later needs the glyph count and the character mappings; a
+  // font without them is not one this program can edit.
+  if (!Maxp()) throw FontException("Maxp table missing!");
+  TTableCmap* cmap = Cmap();
+  if (!cmap) throw FontException("Cmap table missing!");
+  if (Loca() && Glyf()) cmap->DropInvalidGlyphs(uint32_t(GlyphCount()));
+
+  FinishSave();
 }
 
 void TTrueTypeFont::CheckSave() {
@@ -138,9 +162,13 @@ void TTrueTypeFont::CheckSave() {
 }
 
 void TTrueTypeFont::PrepareSave() {
-  Progress(20);
   TTableLoca* loca = Loca();
-  if (TTableGlyf* glyf = Glyf(); loca && glyf) Outlines.SaveToTables(Maxp(), loca, glyf);
+  TTableGlyf* glyf = Glyf();
+  // A font still holding unconverted PostScript outlines is written back as
+  // it was read.
+  if (loca && glyf) UpdateBeforeSave();
+  Progress(20);
+  if (loca && glyf) Outlines.SaveToTables(Maxp(), loca, glyf);
   Progress(22);
   Tables.RemoveEmpty();
   if (TTableHead* head = Head(); head && loca) head->indexToLocFormat = loca->IndexToLocFormat;

@@ -85,7 +85,8 @@ Bytes GlyphFont(const TFixture& F) {
     Put16(hmtx, uint16_t(i));
   }
   return tsytest::BuildSfnt(
-      {{"glyf", glyf}, {"head", head}, {"hhea", hhea}, {"hmtx", hmtx}, {"loca", loca}, {"maxp", maxp}});
+      {{"cmap", {0, 0, 0, 0}}, {"glyf", glyf}, {"head", head}, {"hhea", hhea}, {"hmtx", hmtx}, {"loca", loca},
+       {"maxp", maxp}});
 }
 
 void Load(TTrueTypeFont& Font, const Bytes& B) {
@@ -196,8 +197,8 @@ TEST(GlyphFont, RepairsOnLoad) {
 TEST(GlyphFont, OffsetsBeyondTheGlyphData) {
   TFixture f = ThreeGlyphs();
   Bytes font = GlyphFont(f);
-  // The loca table is the fifth directory entry; make glyph 1 end far away.
-  const uint32_t locaOffset = tsytest::ReadBE32(font, 12 + 16 * 4 + 8);
+  // The loca table is the sixth directory entry; make glyph 1 end far away.
+  const uint32_t locaOffset = tsytest::ReadBE32(font, 12 + 16 * 5 + 8);
   font[locaOffset + 8] = 0x7F;
   TWarningCollector::Clear();
   TTrueTypeFont t;

@@ -53,8 +53,11 @@ Bytes OttoFont(const Bytes& Cff, const char* CffTag = "CFF ") {
   hhea[1] = 1, hhea[35] = 3;  // version 1.0, numberOfHMetrics 3
   Bytes hmtx;
   for (int i = 0; i < 3; ++i) Put16(hmtx, 500), Put16(hmtx, 0);
-  return tsytest::BuildSfnt({{"head", tsytest::MinimalHead()}, {"hhea", hhea}, {"maxp", maxp}, {"hmtx", hmtx},
-                             {CffTag, Cff}},
+  Bytes cmap;  // version 0, no subtables: an editable font needs the table
+  Put16(cmap, 0);
+  Put16(cmap, 0);
+  return tsytest::BuildSfnt({{"cmap", cmap}, {"head", tsytest::MinimalHead()}, {"hhea", hhea}, {"maxp", maxp},
+                             {"hmtx", hmtx}, {CffTag, Cff}},
                             0x4F54544F);
 }
 
