@@ -19,6 +19,7 @@ public:
 int RunInfo(const std::vector<std::string>& Args);
 int RunSave(const std::vector<std::string>& Args);
 int RunGlyph(const std::vector<std::string>& Args);
+int RunValidate(const std::vector<std::string>& Args);
 
 // Prints "tsytool: FILE: message" and returns exit status 1.
 int Fail(const std::string& File, const std::string& Message);

@@ -17,7 +17,12 @@ void Usage(std::FILE* out) {
       "\n"
       "  info FONT [--json]   tables, glyph count and the warnings of loading\n"
       "  save IN OUT          open as the editor opens and save as the editor saves\n"
-      "  glyph FONT GID       the glyph's points (contour point x y on|off) and metrics\n",
+      "  glyph FONT GID       the glyph's points (contour point x y on|off) and metrics\n"
+      "  validate FONT [--fix OUT] [--report FILE] [--only TESTS | --skip TESTS] [--decimal] [--jobs N]\n"
+      "                       the glyph problem tests over every glyph (repairs first with --fix);\n"
+      "                       TESTS is a comma list of duplicate-components, empty-components,\n"
+      "                       duplicate-contours, small-contours, off-curve-extremes, redundant-points,\n"
+      "                       duplicate-knots, intersections, directions\n",
       out);
 }
 
@@ -35,6 +40,7 @@ int main(int argc, char** argv) {
     if (command == "info") return tsytool::RunInfo(args);
     if (command == "save") return tsytool::RunSave(args);
     if (command == "glyph") return tsytool::RunGlyph(args);
+    if (command == "validate") return tsytool::RunValidate(args);
   } catch (const tsytool::UsageError& e) {
     std::fprintf(stderr, "tsytool: %s\n", e.what());
     Usage(stderr);
