@@ -113,13 +113,6 @@ int RunValidate(const std::vector<std::string>& Args) {
   if (decimal) settings.SetValueHexadecimal(false);
 
   tsy::TTrueTypeFont font;
-  AttachProgress(font);
-  try {
-    font.LoadFromFile(fontFile);
-  } catch (const std::exception& e) {
-    return Fail(fontFile, e.what());
-  }
-
   tsy::TProblemReportBuilder builder(&font, &settings);
   builder.LoadTestSettings();
   builder.LoadRedundancySettings();
@@ -128,6 +121,13 @@ int RunValidate(const std::vector<std::string>& Args) {
     SwitchTests(builder, only, true);
   }
   if (!skip.empty()) SwitchTests(builder, skip, false);
+
+  AttachProgress(font);
+  try {
+    font.LoadFromFile(fontFile);
+  } catch (const std::exception& e) {
+    return Fail(fontFile, e.what());
+  }
 
   const bool terminal = isatty(STDERR_FILENO);
   const int count = int(font.GlyphCount());
