@@ -141,7 +141,7 @@ bool AddOnCurveExtremes(TFontOutlines& Outlines, int Index, bool Local) {
   if (!s) return false;
   bool changed = false;
   for (TContour& c : s->Contours) {
-    const TFloatRect bounds = GetCurveBounds(s->Contours);
+    const TFloatRect bounds = ExactCurveBounds(s->Contours);
     changed |= SplitContourAtExtremes(c, Local ? nullptr : &bounds);
   }
   return changed;

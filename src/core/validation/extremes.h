@@ -2,6 +2,7 @@
 // Curve extremes between the ends of quadratic segments, shared by the
 // off-curve extreme test and the repair that adds on-curve points there.
 #include "common/numeric.h"
+#include "outline/contour.h"
 
 namespace tsy {
 
@@ -22,6 +23,11 @@ TSegmentExtremes ExamineSegment(TRealPoint P0, TRealPoint Q, TRealPoint P2, cons
 // extreme at their implied midpoint; outside local mode it counts only on the
 // glyph's bounds.
 bool MidpointExtremeCounts(TRealPoint Q1, TRealPoint Q2, const TFloatRect* Bounds);
+
+// The extents of the drawn contours, exactly: on-curve points, implied
+// on-curve points and the turning points of every curve. The extreme tests
+// compare control points with these.
+TFloatRect ExactCurveBounds(const TOutlineContours& Contours);
 
 inline TRealPoint QuadraticPoint(TRealPoint A, TRealPoint Q, TRealPoint B, double T) {
   const double u = 1 - T;

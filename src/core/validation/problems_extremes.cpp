@@ -44,7 +44,7 @@ bool FindOffCurveExtremes(const TOutlineBase& Outline, TGlyphSelection& Selectio
                           bool Local) {
   if (Outline.GetKind() == okSimple) {
     const TOutlineContours& contours = static_cast<const TOutlineSimple&>(Outline).Contours;
-    const TFloatRect bounds = GetCurveBounds(contours);
+    const TFloatRect bounds = ExactCurveBounds(contours);
     bool found = false;
     for (const TContour& c : contours) found |= ContourExtremes(c, Local ? nullptr : &bounds, Coordinates);
     return found;
@@ -53,7 +53,7 @@ bool FindOffCurveExtremes(const TOutlineBase& Outline, TGlyphSelection& Selectio
   const auto& composite = static_cast<const TOutlineComposite&>(Outline);
   TOutlineContours whole;
   composite.AddTransformedContours(whole, TOutlineTransform{});
-  const TFloatRect bounds = GetCurveBounds(whole);
+  const TFloatRect bounds = ExactCurveBounds(whole);
   bool found = false;
   for (size_t m = 0; m < composite.Members.size(); ++m) {
     TOutlineContours member;
