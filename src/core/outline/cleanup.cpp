@@ -140,9 +140,17 @@ bool AddOnCurveExtremes(TFontOutlines& Outlines, int Index, bool Local) {
   TOutlineSimple* s = SimpleAt(Outlines, Index);
   if (!s) return false;
   bool changed = false;
-  for (TContour& c : s->Contours) {
-    const TFloatRect bounds = ExactCurveBounds(s->Contours);
-    changed |= SplitContourAtExtremes(c, Local ? nullptr : &bounds);
+  // A split can pull the glyph's bounds in (a curve's control point no
+  // longer sticks out), which can make an extreme elsewhere count; a few
+  // rounds settle it.
+  for (int round = 0; round < 4; ++round) {
+    bool again = false;
+    for (TContour& c : s->Contours) {
+      const TFloatRect bounds = ExactCurveBounds(s->Contours);
+      again |= SplitContourAtExtremes(c, Local ? nullptr : &bounds);
+    }
+    changed |= again;
+    if (!again || Local) break;
   }
   return changed;
 }

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "validation/problems.h"
 #include "core/validation/test_glyphs.h"
 
@@ -11,6 +13,12 @@ namespace tsy {
 namespace {
 
 using namespace testglyphs;
+
+bool HasPosition(const TCoordinateList& L, double X, double Y) {
+  for (int i = 0; i < L.Count(); ++i)
+    if (L.Items(i).X == X && L.Items(i).Y == Y) return true;
+  return false;
+}
 
 TOutlineSimple& SimpleAt(TFontOutlines& L, int I) { return *static_cast<TOutlineSimple*>(L.Items(size_t(I))); }
 TOutlineComposite& CompositeAt(TFontOutlines& L, int I) {
@@ -132,6 +140,24 @@ TEST(Cleanup, AddOnCurveExtremesMakesAnImpliedExtremeExplicit) {
   EXPECT_TRUE(AddOnCurveExtremes(list, 0, false));
   EXPECT_EQ(SimpleAt(list, 0).Contours[0].Points,
             Points({{0, 0}, {0, 100}, {100, 100, false}, {100, 50}, {100, 0, false}}));
+}
+
+TEST(Cleanup, AddOnCurveExtremesSettlesWhenASplitLowersTheTop) {
+  // The curve over (210, 101) peaks at y 100.02, just above the implied
+  // midpoint (50, 100) of the two off-curve points; once its peak is an
+  // on-curve point at 100, that midpoint is the top of the glyph too.
+  TFontOutlines list;
+  Fill(list, Glyphs(Simple({Contour({{0, 0}, {0, 100, false}, {100, 100, false}, {200, 50}, {210, 101, false},
+                                     {300, 100}, {300, 0}})})));
+  TGlyphSelection g;
+  TCoordinateList before;
+  ASSERT_TRUE(FindOffCurveExtremes(*list.Items(0), g, before, false));
+  EXPECT_FALSE(HasPosition(before, 0, 100));
+  EXPECT_TRUE(AddOnCurveExtremes(list, 0, false));
+  TCoordinateList after;
+  EXPECT_FALSE(FindOffCurveExtremes(*list.Items(0), g, after, false));
+  const std::vector<TTrueTypePoint>& p = SimpleAt(list, 0).Contours[0].Points;
+  EXPECT_NE(std::find(p.begin(), p.end(), TTrueTypePoint{50, 100, true}), p.end());
 }
 
 TEST(Cleanup, RemoveRedundantPointsOnlyOnExactRunsWithoutDiagonals) {
