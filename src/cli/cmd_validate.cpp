@@ -3,6 +3,7 @@
 // validation report.
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <memory>
@@ -135,10 +136,17 @@ int RunValidate(const std::vector<std::string>& Args) {
   if (!fixFile.empty()) {
     builder.FixProblems = true;
     try {
+      std::vector<bool> changed(size_t(count), false);
       for (int g = 0; g < count; ++g) {
         if (terminal && g % 64 == 0) ShowProgress("Repairing", g, count);
-        if (builder.FixGlyph(g)) ++fixed;
+        if (builder.FixGlyph(g)) changed[size_t(g)] = true;
       }
+      // A composite met before its members were repaired may now hold a
+      // member that became empty: composites get a second turn.
+      for (int g = 0; g < count; ++g)
+        if (font.Outlines.Items(size_t(g))->GetKind() == tsy::okComposite && builder.FixGlyph(g))
+          changed[size_t(g)] = true;
+      fixed = int(std::count(changed.begin(), changed.end(), true));
       builder.RefreshCompositesOfFixedGlyphs();
       if (terminal) ShowProgress("Repairing", count, count);
     } catch (const std::exception& e) {

@@ -197,6 +197,9 @@ bool TProblemReportBuilder::FixGlyph(int GlyphIndex) {
   if (TestDuplicateComponents) changed |= RemoveDuplicateComponents(outlines, GlyphIndex);
   if (TestDuplicateContours) changed |= RemoveDuplicateContours(outlines, GlyphIndex);
   if (TestContoursWithIncorrectDirection) changed |= CorrectDirections(outlines, GlyphIndex);
+  // A removed contour can take the glyph's bounds in, so that an extreme of
+  // another contour is now on its outside.
+  if (changed && TestOffCurveExtremeCoordinates) AddOnCurveExtremes(outlines, GlyphIndex, LocalExtremes());
   if (!changed) return false;
   // Hinting written for the old points no longer fits.
   outlines.Items(size_t(GlyphIndex))->ClearInstructions();
