@@ -21,6 +21,7 @@ int RunSave(const std::vector<std::string>& Args);
 int RunGlyph(const std::vector<std::string>& Args);
 int RunConvert(const std::vector<std::string>& Args);
 int RunExtract(const std::vector<std::string>& Args);
+int RunValidate(const std::vector<std::string>& Args);
 
 // Prints "tsytool: FILE: message" and returns exit status 1.
 int Fail(const std::string& File, const std::string& Message);

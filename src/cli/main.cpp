@@ -21,7 +21,12 @@ void Usage(std::FILE* out) {
       "  glyph FONT GID       the glyph's points (contour point x y on|off) and metrics\n"
       "  convert IN[#N] OUT   an OpenType font (CFF outlines) or member N of a collection as a TrueType file\n"
       "  extract COLLECTION DIR [--prefix P] [--members LIST]\n"
-      "                       write members of a collection (LIST like 0,2,5-7) as single fonts\n",
+      "                       write members of a collection (LIST like 0,2,5-7) as single fonts\n"
+      "  validate FONT [--fix OUT] [--report FILE] [--only TESTS | --skip TESTS] [--decimal] [--jobs N]\n"
+      "                       the glyph problem tests over every glyph (repairs first with --fix);\n"
+      "                       TESTS is a comma list of duplicate-components, empty-components,\n"
+      "                       duplicate-contours, small-contours, off-curve-extremes, redundant-points,\n"
+      "                       duplicate-knots, intersections, directions\n",
       out);
 }
 
@@ -42,6 +47,7 @@ int main(int argc, char** argv) {
     if (command == "glyph") return tsytool::RunGlyph(args);
     if (command == "convert") return tsytool::RunConvert(args);
     if (command == "extract") return tsytool::RunExtract(args);
+    if (command == "validate") return tsytool::RunValidate(args);
   } catch (const tsytool::UsageError& e) {
     std::fprintf(stderr, "tsytool: %s\n", e.what());
     Usage(stderr);
