@@ -82,10 +82,12 @@ void TMainFormTSY4::CreateMenus() {
 TFontOverviewForm* TMainFormTSY4::ActiveOverview() const {
   QMdiSubWindow* active = FMdiArea->activeSubWindow();
   if (!active) {
-    // Without an active window (the frame not yet shown), the top one counts.
+    // Without an active window (the frame not yet shown), the top one counts;
+    // a closed window waiting for its deletion does not.
     const QList<QMdiSubWindow*> list = FMdiArea->subWindowList(QMdiArea::StackingOrder);
-    if (list.isEmpty()) return nullptr;
-    active = list.last();
+    for (auto it = list.rbegin(); it != list.rend() && !active; ++it)
+      if (!(*it)->isHidden()) active = *it;
+    if (!active) return nullptr;
   }
   return qobject_cast<TFontOverviewForm*>(active->widget());
 }

@@ -226,6 +226,7 @@ TEST_F(TMainFormTSY4Test, ClosingAModifiedFontAsksAndCancelKeepsItOpen) {
 
   Answer = QMessageBox::No;
   frame.ActionClose()->trigger();
+  EXPECT_FALSE(frame.ActionSave()->isEnabled());  // at once, not only after the deletion
   QTest::qWait(20);
   EXPECT_TRUE(frame.Overviews().isEmpty());
   EXPECT_EQ(frame.RecentFiles(), QStringList{file});
