@@ -168,11 +168,7 @@ std::vector<int32_t> TTrueTypeFontManager::GlyphUsers(int32_t G) const {
   return {users.begin(), users.end()};
 }
 
-bool TTrueTypeFontManager::HasGlyphInstructions() const {
-  for (size_t g = 0; g < FFont.GlyphCount(); ++g)
-    if (FFont.Outlines.Items(g)->HasInstructions()) return true;
-  return false;
-}
+bool TTrueTypeFontManager::HasGlyphInstructions() const { return FFont.HasGlyphInstructions(); }
 
 std::string TTrueTypeFontManager::GlyphIndexText(int G) const {
   bool hex = true;

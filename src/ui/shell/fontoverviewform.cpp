@@ -1,5 +1,8 @@
 #include "shell/fontoverviewform.h"
 
+#include "document/openfont.h"
+#include "settings/registrysettings.h"
+
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -95,6 +98,9 @@ bool TFontOverviewForm::SaveFontAs() {
 
 bool TFontOverviewForm::WriteFont(const QString& FileName) {
   try {
+    TRegistrySettings& settings = TRegistrySettings::Instance();
+    FManager->RunSaveTimeCommands(settings);
+    PrepareFontForSave(FManager->Font(), settings);
     FManager->Font().SaveToFile(FileName.toStdString());
   } catch (const EStreamError&) {
     TTsyApplication::ShowError(

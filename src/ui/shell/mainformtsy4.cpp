@@ -1,5 +1,8 @@
 #include "shell/mainformtsy4.h"
 
+#include "document/openfont.h"
+#include "settings/registrysettings.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -121,9 +124,9 @@ bool TMainFormTSY4::OpenFontFile(const QString& FileName) {
   QString text;
   bool failed = false;
   try {
-    // The font is read as it stands; the open options of the settings come
-    // in with the font object's open function.
-    manager->Font().LoadFromFile(FileName.toStdString());
+    // The same open steps as tsytool: the load options of the settings,
+    // then a default OS/2 table where the font has none.
+    LoadFontWithSettings(manager->Font(), FileName.toStdString(), TRegistrySettings::Instance());
   } catch (const FontException& e) {
     failed = true;
     text = QString::fromUtf8(e.what());

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "settings/registrysettings.h"
+
 #include <QAction>
 #include <QFileInfo>
 #include <QMdiArea>
@@ -31,6 +33,9 @@ const QString kDroid = QStringLiteral("/usr/share/fonts/truetype/droid/DroidSans
 class TMainFormTSY4Test : public ::testing::Test {
 protected:
   void SetUp() override {
+    // Saving runs the save-time commands of the settings; the tests that
+    // look for a change in the saved file keep glyphs where they were put.
+    TRegistrySettings::Instance().SetSetLeftSideBearingPointAtX0(false);
     PreviousDisplay = TTsyApplication::SetErrorDisplay([this](const QString& M) { Errors.append(M); });
     PreviousQuestion = TFontOverviewForm::SetQuestion([this](QWidget*, const QString& Text) {
       Questions.append(Text);
@@ -42,6 +47,7 @@ protected:
     });
   }
   void TearDown() override {
+    TRegistrySettings::Instance().SetSetLeftSideBearingPointAtX0(true);
     TTsyApplication::SetErrorDisplay(PreviousDisplay);
     TFontOverviewForm::SetQuestion(PreviousQuestion);
     TFontOverviewForm::SetSaveNameDialog(PreviousSaveName);
@@ -180,6 +186,25 @@ TEST_F(TMainFormTSY4Test, SaveWritesTheFontAndTheSavedFileLoadsWithTheChange) {
   const double after = FirstX(form->Manager().Font());
   EXPECT_NE(after, before);
   EXPECT_EQ(FirstX(reloaded), after);
+}
+
+TEST_F(TMainFormTSY4Test, SavingRunsTheSaveTimeCommandsOfTheSettings) {
+  if (!QFileInfo::exists(kDejaVu)) GTEST_SKIP() << "DejaVu Sans is not installed";
+  TRegistrySettings::Instance().SetSetLeftSideBearingPointAtX0(true);
+  const QString file = CopyOf(kDejaVu, "lsb.ttf");
+  TMainFormTSY4 frame;
+  frame.show();
+  ASSERT_TRUE(frame.OpenFontFile(file));
+  TFontOverviewForm* form = frame.ActiveOverview();
+  const double before = FirstX(form->Manager().Font());
+  ShiftGlyph(form->Manager());
+  frame.ActionSave()->trigger();
+  EXPECT_TRUE(Errors.isEmpty()) << Errors.join("\n").toStdString();
+  // The shift moved the outline away from its side bearing; the save-time
+  // command puts the glyph's left edge back at its bearing.
+  TTrueTypeFont reloaded;
+  reloaded.LoadFromFile(file.toStdString());
+  EXPECT_EQ(FirstX(reloaded), before);
 }
 
 TEST_F(TMainFormTSY4Test, AFontFromAnotherFormatIsSavedUnderANewTrueTypeName) {
