@@ -137,6 +137,22 @@ void WriteDouble(TStream& S, double V) {
   S.Write(b, 8);
 }
 
+void WriteFloatRect(TStream& S, const TFloatRect& R) {
+  WriteDouble(S, R.XMin);
+  WriteDouble(S, R.YMin);
+  WriteDouble(S, R.XMax);
+  WriteDouble(S, R.YMax);
+}
+
+TFloatRect ReadFloatRect(TStream& S) {
+  TFloatRect r;
+  r.XMin = ReadDouble(S);
+  r.YMin = ReadDouble(S);
+  r.XMax = ReadDouble(S);
+  r.YMax = ReadDouble(S);
+  return r;
+}
+
 uint16_t CheckedUInt16(int64_t V, const char* What) {
   if (V < 0 || V > 65535) throw ERangeError(Format("%s %lld does not fit an unsigned 16-bit field", What, (long long)V));
   return uint16_t(V);

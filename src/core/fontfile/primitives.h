@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/numeric.h"
 #include "fontfile/stream.h"
 
 namespace tsy {
@@ -52,6 +53,9 @@ void WriteShortString(TStream& S, std::string_view V);  // over 255 characters: 
 void WriteAnsiString(TStream& S, std::string_view V);   // over 65535 characters: range error
 void WriteUnicodeString(TStream& S, std::u16string_view V);  // over 65535 code units: range error
 void WriteDouble(TStream& S, double V);
+// The program's own 32-byte box record: XMin, YMin, XMax, YMax as doubles.
+void WriteFloatRect(TStream& S, const TFloatRect& R);
+TFloatRect ReadFloatRect(TStream& S);
 template <size_t N>
 void WriteBlock(TStream& S, const std::array<uint8_t, N>& Block);
 

@@ -16,22 +16,6 @@ uint16_t IndexForStream(int32_t V, const char* What) {
 
 }  // namespace
 
-void WriteFloatRect(TStream& S, const TFloatRect& R) {
-  WriteDouble(S, R.XMin);
-  WriteDouble(S, R.YMin);
-  WriteDouble(S, R.XMax);
-  WriteDouble(S, R.YMax);
-}
-
-TFloatRect ReadFloatRect(TStream& S) {
-  TFloatRect r;
-  r.XMin = ReadDouble(S);
-  r.YMin = ReadDouble(S);
-  r.XMax = ReadDouble(S);
-  r.YMax = ReadDouble(S);
-  return r;
-}
-
 // ---- index selections
 
 void TIndexSelection::Add(int32_t Index) {

@@ -106,8 +106,4 @@ private:
   std::vector<int32_t> FItems;
 };
 
-// The 32-byte rectangle of the program's own streams: four doubles.
-void WriteFloatRect(TStream& S, const TFloatRect& R);
-TFloatRect ReadFloatRect(TStream& S);
-
 }  // namespace tsy

@@ -9,22 +9,6 @@ namespace tsy {
 
 namespace {
 
-void WriteBoundsDoubles(TStream& S, const TFloatRect& R) {
-  WriteDouble(S, R.XMin);
-  WriteDouble(S, R.YMin);
-  WriteDouble(S, R.XMax);
-  WriteDouble(S, R.YMax);
-}
-
-TFloatRect ReadBoundsDoubles(TStream& S) {
-  TFloatRect r;
-  r.XMin = ReadDouble(S);
-  r.YMin = ReadDouble(S);
-  r.XMax = ReadDouble(S);
-  r.YMax = ReadDouble(S);
-  return r;
-}
-
 void WriteCountedBytes(TStream& S, const std::vector<uint8_t>& B) {
   if (B.size() > 0xFFFF) throw ERangeError("Glyph instructions exceed 65535 bytes");
   WriteUInt16(S, uint16_t(B.size()));
@@ -47,7 +31,7 @@ void NeedBytes(TStream& S, uint64_t Count) {
 
 void TOutlineSimple::WriteSnapshot(TStream& S) const {
   WriteInt16(S, CheckedInt16(int64_t(Contours.size()), "contour count"));
-  WriteBoundsDoubles(S, Bounds);
+  WriteFloatRect(S, Bounds);
   for (const TContour& c : Contours) {
     WriteUInt16(S, CheckedUInt16(int64_t(c.Points.size()), "point count"));
     for (const TTrueTypePoint& p : c.Points) {
@@ -64,7 +48,7 @@ void TOutlineSimple::ReadSnapshot(TStream& S) {
   // Zero contours is what a glyph emptied by an edit holds; it reads back.
   if (n < 0) throw FontException(Format("Simple Glyph with %d number of contours", n));
   Contours.clear();
-  Bounds = ReadBoundsDoubles(S);
+  Bounds = ReadFloatRect(S);
   NeedBytes(S, uint64_t(n) * 2);
   Contours.resize(size_t(n));
   for (TContour& c : Contours) {
@@ -82,7 +66,7 @@ void TOutlineSimple::ReadSnapshot(TStream& S) {
 
 void TOutlineComposite::WriteSnapshot(TStream& S) const {
   WriteInt16(S, -1);
-  WriteBoundsDoubles(S, Bounds);
+  WriteFloatRect(S, Bounds);
   WriteUInt16(S, CheckedUInt16(int64_t(Members.size()), "component count"));
   for (const TCompositeMember& m : Members) {
     WriteUInt16(S, m.GlyphIndex);
@@ -110,7 +94,7 @@ void TOutlineComposite::ReadSnapshot(TStream& S) {
   const int n = ReadInt16(S);
   if (n != -1) throw FontException(Format("Composite Glyph with %d number of contours", n));
   Members.clear();
-  Bounds = ReadBoundsDoubles(S);
+  Bounds = ReadFloatRect(S);
   const uint16_t count = ReadUInt16(S);
   constexpr uint64_t kMemberSize = 2 + 5 + 6 * 8 + 4 + 3;
   NeedBytes(S, uint64_t(count) * kMemberSize);
