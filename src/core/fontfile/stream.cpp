@@ -138,11 +138,15 @@ std::shared_ptr<const std::vector<uint8_t>> ReadWholeFile(const std::string& Fil
   std::FILE* f = std::fopen(FileName.c_str(), "rb");
   if (!f) throw EStreamError(Format("Cannot open file \"%s\". %s", FileName.c_str(), std::strerror(errno)));
   auto bytes = std::make_shared<std::vector<uint8_t>>();
-  // One allocation when the size is known (a regular file); a pipe grows.
-  if (std::fseek(f, 0, SEEK_END) == 0) {
-    const long size = std::ftell(f);
-    if (size > 0) bytes->reserve(size_t(size));
-    std::rewind(f);
+  // One allocation when the size is known (a regular file); a pipe grows. A
+  // folder opens for reading too, but its "size" is meaningless.
+  struct stat st{};
+  if (::fstat(fileno(f), &st) == 0) {
+    if (S_ISDIR(st.st_mode)) {
+      std::fclose(f);
+      throw EStreamError(Format("Cannot open file \"%s\". %s", FileName.c_str(), std::strerror(EISDIR)));
+    }
+    if (S_ISREG(st.st_mode) && st.st_size > 0) bytes->reserve(size_t(st.st_size));
   }
   uint8_t chunk[1 << 16];
   size_t n;
