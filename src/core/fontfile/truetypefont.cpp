@@ -5,6 +5,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <random>
 
 #include "common/resources.h"
 #include "fontfile/fontexception.h"
@@ -60,6 +61,8 @@ void TTrueTypeFont::LoadFromStream(TStream& S, uint64_t DirectoryOffset) {
   TProgressEnd end{[this] { Progress(0); }};
   TWarningCollector::Clear();
   Clear();
+  // Two fonts loaded in the same millisecond must still differ.
+  FontIdentification = std::random_device{}();
 
   if (S.Position() >= S.Size()) throw FontException("Stream is empty!");
 

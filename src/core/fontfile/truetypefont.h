@@ -138,6 +138,9 @@ public:
   uint32_t Version = 0x00010000;
   std::vector<std::string> TableOrderLines;
   bool Loaded = false;
+  // A random value drawn at every load: clipboard data carries it, so a paste
+  // can tell whether it comes from this very loaded font. Never saved.
+  uint32_t FontIdentification = 0;
   std::string ProgressText;
   TProgressEvent OnProgress;
   bool KeepUnknownTables = true;
