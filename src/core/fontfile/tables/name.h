@@ -4,6 +4,7 @@
 // of platforms other than 0 and 3 hold one byte per code unit.
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -86,6 +87,10 @@ std::string NameTextToEscaped(const std::u16string& Text, uint16_t PlatformID);
 std::u16string EscapedToNameText(const std::string& Text, uint16_t PlatformID);
 
 std::string LocaleLanguageName(uint16_t LCID);
+// The Windows language identifier of a language and territory given by
+// their English names ("English", "United States"); a territory the table
+// does not know gives the language's first entry.
+std::optional<uint16_t> FindLocaleLanguage(const std::string& Language, const std::string& Territory);
 std::string MacLanguageName(uint16_t ID);
 
 }  // namespace tsy

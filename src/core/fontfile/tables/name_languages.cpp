@@ -1,5 +1,6 @@
 // The language names of Windows language identifiers and Macintosh language
 // codes, as the naming dialogs show them.
+#include <optional>
 #include <string>
 
 #include "fontfile/tables/name.h"
@@ -285,6 +286,25 @@ std::string LocaleLanguageName(uint16_t LCID) {
   for (const auto& r : kLocaleLanguages)
     if (r.LCID == LCID) return r.Name;
   return Unknown(LCID);
+}
+
+std::optional<uint16_t> FindLocaleLanguage(const std::string& Language, const std::string& Territory) {
+  // Entries read "Language (variant) - Territory".
+  auto split = [](const std::string& Name) {
+    const size_t dash = Name.find(" - ");
+    std::string language = Name.substr(0, dash);
+    const std::string territory = dash == std::string::npos ? std::string() : Name.substr(dash + 3);
+    if (const size_t paren = language.find(" ("); paren != std::string::npos) language.resize(paren);
+    return std::pair{language, territory};
+  };
+  std::optional<uint16_t> anyTerritory;
+  for (const auto& r : kLocaleLanguages) {
+    const auto [language, territory] = split(r.Name);
+    if (language != Language) continue;
+    if (territory == Territory) return r.LCID;
+    if (!anyTerritory) anyTerritory = r.LCID;
+  }
+  return anyTerritory;
 }
 
 std::string MacLanguageName(uint16_t ID) {
