@@ -213,6 +213,10 @@ public:
   void CleanUpGlyph(int G, TCleanUpOperation Operation);
   // Selects and reverses the contours that run the wrong way.
   void CorrectContourDirections(int G);
+  // For menus: whether glyph G shows the problem Operation repairs, and
+  // whether it has contours that run the wrong way.
+  bool GlyphHasCleanUpProblem(int G, TCleanUpOperation Operation) const;
+  bool GlyphHasWrongDirections(int G) const;
 
   // What the property dialogs commit. Cmap (may be null: unchanged) is the
   // dialog's working copy; Name is ignored unless post stores names.
@@ -278,7 +282,8 @@ private:
   void DeleteContourIndices(int G, std::vector<int32_t> Contours);
 
   int InsertAdvanceWidth() const;
-  void InsertGlyphSlot(int Index, int AdvanceWidth);
+  int MaxGlyphReference() const;
+  void InsertGlyphSlot(int Index, int AdvanceWidth, bool CheckReferences);
   void DeleteGlyphSlot(int Index);
   void RecordGlyphIndexedTables();
   std::vector<int32_t> DoInsertGlyphs(int Count, int Position, const std::vector<int32_t>& Selected);

@@ -7,6 +7,25 @@
 
 namespace tsy {
 
+namespace {
+
+struct TCleanUpSettings {
+  // Defaults when the program runs without a settings store.
+  bool Local = false, DiagonalOn = false, DiagonalOff = false;
+  double MaxOn = 0.8, MaxOff = 0.2;
+  TCleanUpSettings() {
+    if (TRegistrySettings* settings = TRegistrySettings::AccessInstance(0)) {
+      Local = settings->LocalExtremeCoordinatesDetection();
+      DiagonalOn = settings->DiagonalRedundantOnCurvePointsDetection();
+      DiagonalOff = settings->DiagonalRedundantOffCurvePointsDetection();
+      MaxOn = settings->MaximumRedundantOnCurvePointsDistance();
+      MaxOff = settings->MaximumRedundantOffCurvePointsDistance();
+    }
+  }
+};
+
+}  // namespace
+
 const char* TTrueTypeFontManager::CleanUpName(TCleanUpOperation Operation) {
   switch (Operation) {
     case cuAddOnCurveExtremes: return "Add On-Curve Extremes";
@@ -27,23 +46,16 @@ void TTrueTypeFontManager::CleanUpGlyph(int G, TCleanUpOperation Operation) {
     Changed();
     return;
   }
-  // Defaults when the program runs without a settings store.
-  bool local = false, diagonalOn = false, diagonalOff = false;
-  double maxOn = 0.8, maxOff = 0.2;
-  if (TRegistrySettings* settings = TRegistrySettings::AccessInstance(0)) {
-    local = settings->LocalExtremeCoordinatesDetection();
-    diagonalOn = settings->DiagonalRedundantOnCurvePointsDetection();
-    diagonalOff = settings->DiagonalRedundantOffCurvePointsDetection();
-    maxOn = settings->MaximumRedundantOnCurvePointsDistance();
-    maxOff = settings->MaximumRedundantOffCurvePointsDistance();
-  }
+  const TCleanUpSettings set;
   GlyphLevel(G, CleanUpName(Operation), true, [&] {
     TOutlineBase* outline = FFont.Outlines.Items(size_t(G));
     outline->UpdateBounds();
     const double oldXMin = outline->Bounds.XMin;
     switch (Operation) {
-      case cuAddOnCurveExtremes: AddOnCurveExtremes(FFont.Outlines, G, local); break;
-      case cuRemoveRedundantPoints: RemoveRedundantPoints(FFont.Outlines, G, diagonalOn, maxOff, maxOn, diagonalOff); break;
+      case cuAddOnCurveExtremes: AddOnCurveExtremes(FFont.Outlines, G, set.Local); break;
+      case cuRemoveRedundantPoints:
+        RemoveRedundantPoints(FFont.Outlines, G, set.DiagonalOn, set.MaxOff, set.MaxOn, set.DiagonalOff);
+        break;
       case cuRemoveDuplicateContours: RemoveDuplicateContours(FFont.Outlines, G); break;
       case cuRemoveDuplicateComponents: RemoveDuplicateComponents(FFont.Outlines, G); break;
       case cuRemoveSmallContours: RemoveSmallContours(FFont.Outlines, G); break;
@@ -77,6 +89,32 @@ void TTrueTypeFontManager::CorrectContourDirections(int G) {
     FEditWindows.SetEditMode(nullptr, G, emContour);
     UpdateSelectionFrame(G);
   });
+}
+
+bool TTrueTypeFontManager::GlyphHasCleanUpProblem(int G, TCleanUpOperation Operation) const {
+  CheckGlyph(G);
+  const TOutlineBase& o = *FFont.Outlines.Items(size_t(G));
+  const TCleanUpSettings set;
+  TGlyphSelection members;
+  TContourSelection contours;
+  TPointSelection points;
+  TCoordinateList coordinates;
+  switch (Operation) {
+    case cuAddOnCurveExtremes: return FindOffCurveExtremes(o, members, coordinates, set.Local);
+    case cuRemoveRedundantPoints:
+      return FindRedundantPoints(o, points, set.DiagonalOn, set.MaxOff, set.MaxOn, set.DiagonalOff);
+    case cuRemoveDuplicateContours: return FindDuplicateContours(o, contours);
+    case cuRemoveDuplicateComponents: return FindDuplicateComponents(o, members);
+    case cuRemoveSmallContours: return FindSmallContours(o, contours);
+    case cuRemoveEmptyComponents: return FindEmptyComponents(o, members);
+  }
+  return false;
+}
+
+bool TTrueTypeFontManager::GlyphHasWrongDirections(int G) const {
+  CheckGlyph(G);
+  TContourSelection wrong, overlap;
+  return FindWrongDirections(*FFont.Outlines.Items(size_t(G)), wrong, overlap);
 }
 
 }  // namespace tsy

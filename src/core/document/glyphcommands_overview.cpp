@@ -40,16 +40,28 @@ int TTrueTypeFontManager::InsertAdvanceWidth() const {
   return os2 ? std::max<int>(0, os2->xAvgCharWidth) : 0;
 }
 
-void TTrueTypeFontManager::InsertGlyphSlot(int Index, int AdvanceWidth) {
+int TTrueTypeFontManager::MaxGlyphReference() const {
+  int most = -1;
+  if (const TTableKern* kern = FFont.Kern())
+    for (size_t k = 0; k < kern->PairCount(); ++k)
+      most = std::max({most, int(kern->Pair(k).Left), int(kern->Pair(k).Right)});
+  if (const TTableCmap* cmap = FFont.Cmap())
+    for (size_t t = 0; t < cmap->SubTables.Count(); ++t)
+      for (const auto& m : cmap->SubTables.Items(t).SubTable->Mappings.All()) most = std::max(most, int(m.GlyphIndex));
+  return most;
+}
+
+void TTrueTypeFontManager::InsertGlyphSlot(int Index, int AdvanceWidth, bool CheckReferences) {
   if (FFont.GlyphCount() >= kMaxGlyphs) throw FontException("A font cannot hold more than 65535 glyphs");
   // Every check before the first change: a slot is inserted in all tables or
-  // in none, so an insert that fails part way still undoes cleanly.
+  // in none, so an insert that fails part way still undoes cleanly. Only a
+  // table naming glyphs near 65535 can fail; the caller knows when that may be.
   auto raisedTooFar = [&](uint16_t Glyph) { return Glyph >= Index && Glyph >= 0xFFFF; };
-  if (const TTableKern* kern = FFont.Kern())
+  if (const TTableKern* kern = FFont.Kern(); CheckReferences && kern)
     for (size_t k = 0; k < kern->PairCount(); ++k)
       if (raisedTooFar(kern->Pair(k).Left) || raisedTooFar(kern->Pair(k).Right))
         throw ERangeError("Kerning glyph index out of range: a pair names glyph 65535");
-  if (const TTableCmap* cmap = FFont.Cmap())
+  if (const TTableCmap* cmap = FFont.Cmap(); CheckReferences && cmap)
     for (size_t t = 0; t < cmap->SubTables.Count(); ++t)
       for (const auto& m : cmap->SubTables.Items(t).SubTable->Mappings.All())
         if (raisedTooFar(m.GlyphIndex)) throw ERangeError("Glyph index out of range: a mapping names glyph 65535");
@@ -90,8 +102,10 @@ std::vector<int32_t> TTrueTypeFontManager::DoInsertGlyphs(int Count, int Positio
   TMemoryStream& undo =
       FHistory.AddUndoItem([this](TUndoRedoRepeatItem&, TStream& S) { UndoInsertGlyphs(S); });
   const int advance = InsertAdvanceWidth();
+  const uint64_t total = uint64_t(Count) * (Position == ipAtTop || Position == ipAfterLast ? 1 : Selected.size());
+  const bool check = int64_t(MaxGlyphReference()) + int64_t(total) >= int64_t(kMaxGlyphs);
   auto insertAt = [&](int Index) {
-    InsertGlyphSlot(Index, advance);
+    InsertGlyphSlot(Index, advance, check);
     for (int32_t& g : inserted)
       if (g >= Index) ++g;
     inserted.push_back(Index);
@@ -247,7 +261,7 @@ void TTrueTypeFontManager::RecreateGlyphSlots(TStream& Data) {
   WriteGlyphList(FHistory.AddUndoItem([this](TUndoRedoRepeatItem&, TStream& S) { DeleteGlyphsAgain(S); }), glyphs);
   FSelectedGlyphs.Clear();
   for (int32_t g : glyphs) {
-    InsertGlyphSlot(std::min<int>(g, int(FFont.GlyphCount())), 0);
+    InsertGlyphSlot(std::min<int>(g, int(FFont.GlyphCount())), 0, true);
     FSelectedGlyphs.SetSelected(g, true);
   }
 }

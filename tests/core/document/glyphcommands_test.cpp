@@ -592,3 +592,66 @@ TEST(GlyphCommands, DroppedGlyphIndexedTablesComeBackOnUndo) {
 
 }  // namespace
 }  // namespace tsy
+
+namespace tsy {
+namespace {
+
+// A real font: deleting a letter that accented letters are built from,
+// undoing back to the exact state the font was loaded in, and saving.
+TEST(GlyphCommandsRealFont, DeleteSaveReloadAndUndo) {
+  TTrueTypeFontManager m;
+  tsytest::LoadManagerFont(m);
+  TTrueTypeFont& font = m.Font();
+  const int a = font.Cmap()->UnicodeGlyph(0x41), b = font.Cmap()->UnicodeGlyph(0x42);
+  const int aGrave = font.Cmap()->UnicodeGlyph(0xC0);
+  ASSERT_TRUE(a > 3 && b > a && aGrave > a);
+  ASSERT_EQ(font.Outlines.Items(size_t(aGrave))->GetKind(), okComposite);
+  TOutlineContours drawn;
+  font.Outlines.Items(size_t(aGrave))->AddTransformedContours(drawn, TOutlineTransform{});
+  const size_t count = font.GlyphCount();
+  const TCommandState before = CommandStateOf(font);
+
+  m.SelectedGlyphs().SetSelected(3, true);
+  m.SelectedGlyphs().SetSelected(a, true);
+  m.DeleteGlyphs();
+  EXPECT_EQ(font.Cmap()->UnicodeGlyph(0x42), b - 2);
+  EXPECT_EQ(font.Cmap()->UnicodeGlyph(0x41), -1);
+  const int aGraveNow = font.Cmap()->UnicodeGlyph(0xC0);
+  ASSERT_EQ(aGraveNow, aGrave - 2);
+  ASSERT_EQ(font.Outlines.Items(size_t(aGraveNow))->GetKind(), okSimple);
+  EXPECT_EQ(static_cast<TOutlineSimple*>(font.Outlines.Items(size_t(aGraveNow)))->Contours, drawn);
+
+  m.Undo();
+  EXPECT_EQ(CommandStateOf(font), before);
+
+  // Redone and saved (which brings the header tables up to date), the file
+  // reads back with the glyphs renumbered.
+  m.Redo();
+  TMemoryStream saved;
+  font.SaveToStream(saved);
+  saved.Seek(0);
+  TTrueTypeFont reloaded;
+  reloaded.LoadFromStream(saved);
+  EXPECT_EQ(reloaded.GlyphCount(), count - 2);
+  EXPECT_EQ(reloaded.Cmap()->UnicodeGlyph(0x42), b - 2);
+  EXPECT_EQ(reloaded.Post()->GetName(size_t(b - 2)), "B");
+  EXPECT_EQ(reloaded.Maxp()->numGlyphs, count - 2);
+}
+
+TEST(GlyphCommands, ProblemQueriesForMenus) {
+  TTrueTypeFontManager m;
+  BuildCommandFont(m);
+  auto& simple = dynamic_cast<TOutlineSimple&>(*m.Font().Outlines.Items(2));
+  EXPECT_TRUE(m.GlyphHasWrongDirections(2));  // the hole runs clockwise
+  EXPECT_FALSE(m.GlyphHasWrongDirections(1));
+  EXPECT_FALSE(m.GlyphHasCleanUpProblem(2, TTrueTypeFontManager::cuRemoveDuplicateContours));
+  simple.Contours.push_back(simple.Contours[0]);
+  EXPECT_TRUE(m.GlyphHasCleanUpProblem(2, TTrueTypeFontManager::cuRemoveDuplicateContours));
+  EXPECT_FALSE(m.GlyphHasCleanUpProblem(3, TTrueTypeFontManager::cuRemoveDuplicateComponents));
+  m.CleanUpGlyph(2, TTrueTypeFontManager::cuRemoveDuplicateContours);
+  EXPECT_EQ(simple.Contours.size(), 2u);
+  EXPECT_EQ(m.History().UndoCaption(), m.GlyphUndoName(2, "Remove Duplicate Contours"));
+}
+
+}  // namespace
+}  // namespace tsy
