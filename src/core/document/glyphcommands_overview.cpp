@@ -99,6 +99,9 @@ std::vector<int32_t> TTrueTypeFontManager::DoInsertGlyphs(int Count, int Positio
   // The undo item is filled at the end, also when an insertion fails part
   // way: the glyphs inserted so far are then deleted by undo.
   std::vector<int32_t> inserted;
+  // Recorded first, so that undo deletes the glyphs before it brings the
+  // tables back (a deletion would drop them again).
+  RecordGlyphIndexedTables();
   TMemoryStream& undo =
       FHistory.AddUndoItem([this](TUndoRedoRepeatItem&, TStream& S) { UndoInsertGlyphs(S); });
   const int advance = InsertAdvanceWidth();
@@ -111,7 +114,6 @@ std::vector<int32_t> TTrueTypeFontManager::DoInsertGlyphs(int Count, int Positio
     inserted.push_back(Index);
   };
   try {
-    RecordGlyphIndexedTables();
     switch (Position) {
       case ipAtTop:
         for (int i = 0; i < Count; ++i) insertAt(0);
@@ -328,11 +330,10 @@ void TTrueTypeFontManager::DeleteGlyphs() {
 void TTrueTypeFontManager::CutGlyphs(const TGlyphCopyEvent& CopyToClipboard) {
   if (FSelectedGlyphs.Count() == 0) return;
   const std::vector<int32_t> glyphs = FSelectedGlyphs.Glyphs();
+  // Copied before the level opens: a copy that fails leaves no empty level.
+  if (CopyToClipboard) CopyToClipboard(*this, FSelectedGlyphs);
   try {
-    RecordLevel("Cut Glyphs", [&] {
-      if (CopyToClipboard) CopyToClipboard(*this, FSelectedGlyphs);
-      DeleteGlyphList(glyphs);
-    });
+    RecordLevel("Cut Glyphs", [&] { DeleteGlyphList(glyphs); });
   } catch (...) {
     Changed();
     throw;

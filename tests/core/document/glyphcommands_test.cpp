@@ -588,6 +588,13 @@ TEST(GlyphCommands, DroppedGlyphIndexedTablesComeBackOnUndo) {
   EXPECT_EQ(f.M.Font().FindTable("GSUB"), nullptr);
   f.M.Undo();
   EXPECT_EQ(CommandStateOf(f.M.Font()), before);
+  f.M.InsertGlyphs(2, TTrueTypeFontManager::ipBeforeEachSelected);
+  const TCommandState inserted = CommandStateOf(f.M.Font());
+  EXPECT_EQ(f.M.Font().FindTable("GSUB"), nullptr);
+  f.M.Undo();
+  EXPECT_EQ(CommandStateOf(f.M.Font()), before);
+  f.M.Redo();
+  EXPECT_EQ(CommandStateOf(f.M.Font()), inserted);
 }
 
 }  // namespace
