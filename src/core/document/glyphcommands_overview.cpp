@@ -209,12 +209,10 @@ void TTrueTypeFontManager::DeleteGlyphList(const std::vector<int32_t>& Glyphs) {
     std::vector<int32_t> users;
     for (size_t i = 0; i < FFont.GlyphCount(); ++i) {
       if (set.count(int32_t(i))) continue;
-      const TOutlineBase* o = FFont.Outlines.Items(i);
-      for (int32_t g : s)
-        if (o->ReferencesGlyph(g)) {
-          users.push_back(int32_t(i));
-          break;
-        }
+      const auto* c = dynamic_cast<const TOutlineComposite*>(FFont.Outlines.Items(i));
+      if (c && std::any_of(c->Members.begin(), c->Members.end(),
+                           [&](const TCompositeMember& M) { return set.count(M.GlyphIndex) != 0; }))
+        users.push_back(int32_t(i));
     }
     WriteUInt16(a, CheckedUInt16(int64_t(users.size()), "glyph count"));
     for (int32_t i : users) {
