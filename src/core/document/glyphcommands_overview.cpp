@@ -107,11 +107,16 @@ std::vector<int32_t> TTrueTypeFontManager::DoInsertGlyphs(int Count, int Positio
   const int advance = InsertAdvanceWidth();
   const uint64_t total = uint64_t(Count) * (Position == ipAtTop || Position == ipAfterLast ? 1 : Selected.size());
   const bool check = int64_t(MaxGlyphReference()) + int64_t(total) >= int64_t(kMaxGlyphs);
+  // Insertions after the first land above the earlier ones, except at the
+  // top, where each pushes the earlier ones up: those end as 0 .. n - 1.
   auto insertAt = [&](int Index) {
     InsertGlyphSlot(Index, advance, check);
-    for (int32_t& g : inserted)
-      if (g >= Index) ++g;
     inserted.push_back(Index);
+  };
+  auto finish = [&] {
+    if (Position == ipAtTop)
+      for (size_t k = 0; k < inserted.size(); ++k) inserted[k] = int32_t(k);
+    WriteGlyphList(undo, inserted);
   };
   try {
     switch (Position) {
@@ -130,12 +135,10 @@ std::vector<int32_t> TTrueTypeFontManager::DoInsertGlyphs(int Count, int Positio
         break;
     }
   } catch (...) {
-    std::sort(inserted.begin(), inserted.end());
-    WriteGlyphList(undo, inserted);
+    finish();
     throw;
   }
-  std::sort(inserted.begin(), inserted.end());
-  WriteGlyphList(undo, inserted);
+  finish();
   return inserted;
 }
 
