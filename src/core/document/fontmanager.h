@@ -23,6 +23,7 @@
 namespace tsy {
 
 class TRegistrySettings;
+class TTableCmap;
 
 class TTrueTypeFontManager {
 public:
@@ -137,6 +138,93 @@ public:
   std::vector<int32_t> GlyphUsers(int32_t G) const;
   bool HasGlyphInstructions() const;
 
+  // ---- Glyph commands (glyphcommands_*.cpp)
+  //
+  // Whole-glyph commands work on SelectedGlyphs(); per-glyph commands on the
+  // selection the edit-window list holds for glyph G. A command whose
+  // precondition fails (wrong outline kind, empty selection, a parameter
+  // that is not a finite number) records nothing. Per-glyph commands that
+  // change the outline first record the separate "Remove Hinting" level when
+  // G has instructions. Their undo item holds G's whole state (outline
+  // snapshot, metrics, selections), so undo and redo restore it exactly.
+
+  enum TInsertPosition : int { ipAtTop = 0, ipAfterLast = 1, ipBeforeEachSelected = 2, ipAfterEachSelected = 3 };
+  // Refuses, before changing anything, an insert that would take the font
+  // beyond 65535 glyphs (FontException). Only ipAtTop can be repeated.
+  void InsertGlyphs(int Count, int Position);
+  void DeleteGlyphs();
+  // CopyToClipboard (may be empty) runs on the selection before the glyphs
+  // are deleted; the clipboard form itself is the caller's.
+  using TGlyphCopyEvent = std::function<void(TTrueTypeFontManager& Sender, const TSelectedGlyphList& Glyphs)>;
+  void CutGlyphs(const TGlyphCopyEvent& CopyToClipboard);
+  void MakeEmpty();
+  // Replaces each selected composite by its decomposition (the members'
+  // placed contours), or an empty glyph when that has none.
+  void MakeSimple();
+
+  // The transformation family; all but the point and member moves work on
+  // the selected contours of a simple glyph. Repeatable on the same glyph
+  // and selection.
+  void MovePoints(int G, double Dx, double Dy);
+  void MoveContours(int G, double Dx, double Dy);
+  void MoveMembers(int G, double Dx, double Dy);
+  // About the transformation origin; a mirror (Sx * Sy < 0) also reverses
+  // the contours, so outside and inside stay as they were.
+  void StretchContours(int G, double Sx, double Sy);
+  // Counter-clockwise by Angle radians (y up) about the transformation origin.
+  void RotateContours(int G, double Angle);
+  // x += (Oy - y) * Kx, then y += (Ox - x) * Ky (the other order for Kx < 0).
+  void SkewContours(int G, double Ox, double Oy, double Kx, double Ky);
+  // Moves the selected contours so that Anchor (0-8) of the frame lands on (X, Y).
+  void MoveSelectionAnchorTo(int G, int Anchor, double X, double Y);
+
+  void SetPointCoordinates(int G, double X, double Y, bool OnCurve, bool SetX, bool SetY, bool SetOnCurve);
+  void SetPointsOnCurve(int G, bool OnCurve);
+  void DeletePoints(int G);
+  void AddPoints(int G);
+  void SetFirstPoint(int G);
+  void DeleteContours(int G);
+  void DeleteMembers(int G);
+  void ChangeContourDirection(int G);
+  enum TContourOrder : int { coBringToFront = 0, coSendToBack = 1, coBringForward = 2, coSendBackward = 3 };
+  void ChangeContourOrder(int G, TContourOrder Order);
+  void JoinContours(int G);
+  void SplitContour(int G);
+  void DuplicateContours(int G, double Dx, double Dy);
+  void DuplicateMembers(int G, double Dx, double Dy);
+
+  // The bearing lines at x = A and x = B; the outline does not move.
+  void ChangeBearings(int G, double A, double B);
+  // Appends members for Glyphs (ascending), skipping G itself, indices
+  // outside the font and glyphs that use G, so that no cycle can arise.
+  void AddCompositeGlyphMembers(int G, const std::vector<int32_t>& Glyphs,
+                                const std::string& Suffix = "Add Composite Glyph Member");
+
+  enum TCleanUpOperation : int {
+    cuAddOnCurveExtremes,
+    cuRemoveRedundantPoints,
+    cuRemoveDuplicateContours,
+    cuRemoveDuplicateComponents,
+    cuRemoveSmallContours,
+    cuRemoveEmptyComponents,
+  };
+  static const char* CleanUpName(TCleanUpOperation Operation);
+  // Parameters come from the settings (validation section).
+  void CleanUpGlyph(int G, TCleanUpOperation Operation);
+  // Selects and reverses the contours that run the wrong way.
+  void CorrectContourDirections(int G);
+  // For menus: whether glyph G shows the problem Operation repairs, and
+  // whether it has contours that run the wrong way.
+  bool GlyphHasCleanUpProblem(int G, TCleanUpOperation Operation) const;
+  bool GlyphHasWrongDirections(int G) const;
+
+  // What the property dialogs commit. Cmap (may be null: unchanged) is the
+  // dialog's working copy; Name is ignored unless post stores names.
+  // Returns whether a level was recorded.
+  bool CommitGlyphProperties(int G, const TTableCmap* Cmap, int LeftSideBearing, int AdvanceWidth,
+                             const std::string& Name);
+  bool CommitCompositeGlyphProperties(int G, int MemberIndex, const TOutlineComposite& Copy);
+
 private:
   template <class Step>
   void RunSteps(int Count, Step&& S);
@@ -170,6 +258,44 @@ private:
   void RemoveGlyphInstructionsAgain(TStream& Data);
   void UndoShiftGlyphs(TStream& Data);
   void SwapBounds(TStream& Data);
+
+  // Glyph command internals.
+  enum class TTransformKind : uint16_t { MovePoints, MoveContours, MoveMembers, Stretch, Rotate, Skew };
+  struct TTransformParams {
+    double A = 0, B = 0, C = 0, D = 0;
+  };
+  void CheckGlyph(int G) const;
+  void TransformCommand(int G, TTransformKind Kind, const TTransformParams& P);
+  // Applies the transformation to G's current selection; false when it has
+  // nothing to work on or would produce non-finite coordinates.
+  bool ApplyTransform(int G, TTransformKind Kind, const TTransformParams& P, bool Check);
+  void RepeatTransform(TStream& Data);
+  // The undo item of a per-glyph command: G's outline, metrics and selections.
+  void RecordGlyphState(int G);
+  void SwapGlyphState(TStream& Data);
+  // Removes hinting when asked, opens the named level with G's state item,
+  // runs Body, then notifies.
+  template <class F>
+  void GlyphLevel(int G, const std::string& Suffix, bool RemoveHinting, F&& Body);
+  // Left side bearing follows a change of the outline's XMin.
+  void FollowXMin(int G, double OldXMin);
+  void DeleteContourIndices(int G, std::vector<int32_t> Contours);
+
+  int InsertAdvanceWidth() const;
+  int MaxGlyphReference() const;
+  void InsertGlyphSlot(int Index, int AdvanceWidth, bool CheckReferences);
+  void DeleteGlyphSlot(int Index);
+  void RecordGlyphIndexedTables();
+  std::vector<int32_t> DoInsertGlyphs(int Count, int Position, const std::vector<int32_t>& Selected);
+  void RepeatInsertGlyphs(TStream& Data);
+  void UndoInsertGlyphs(TStream& Data);
+  void DeleteGlyphList(const std::vector<int32_t>& Glyphs);
+  void RestoreComposites(TStream& Data);
+  void RestoreGlyphData(TStream& Data);
+  void RecreateGlyphSlots(TStream& Data);
+  void DeleteGlyphsAgain(TStream& Data);
+  void SwapGlyphSnapshots(TStream& Data);
+  void ReplaceSelectedGlyphs(const std::string& Name, bool Decompose);
 
   // Creation order; members are destroyed in reverse, so the edit-window
   // list goes before the font it was created on.

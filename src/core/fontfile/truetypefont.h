@@ -100,6 +100,8 @@ public:
   // vmtx, hdmx, ...), which a renumbering would leave pointing at the wrong
   // glyphs, with one warning naming them. Returns the removed tags.
   std::vector<std::string> DropGlyphIndexedTables();
+  // The tags DropGlyphIndexedTables would remove now, without removing them.
+  std::vector<std::string> GlyphIndexedRawTables() const;
 
   // Save-time choices; each does nothing when its table is absent.
   void SetHmtxCompression(bool On);

@@ -68,6 +68,13 @@ void TTrueTypeFont::EnsureOS2Table() {
   AddTable(std::move(os2));
 }
 
+std::vector<std::string> TTrueTypeFont::GlyphIndexedRawTables() const {
+  std::vector<std::string> tags;
+  for (const char* tag : kGlyphIndexedTags)
+    if (TFontTable* t = FindTable(tag); t && dynamic_cast<TTableUnknown*>(t)) tags.push_back(t->Tag());
+  return tags;
+}
+
 std::vector<std::string> TTrueTypeFont::DropGlyphIndexedTables() {
   std::vector<std::string> dropped;
   for (const char* tag : kGlyphIndexedTags) {

@@ -261,11 +261,19 @@ void TFontOutlines::ResolvePointAnchors() {
 
 void TFontOutlines::DeleteOutline(int Index) {
   CheckIndex(Index);
+  // Members naming the deleted glyph go on naming whatever glyph moves into
+  // its index, which may close a cycle: only then is the full check needed.
+  const bool referenced = IsReferenced(Index);
   FItems.erase(FItems.begin() + Index);
   for (auto& item : FItems)
-    if (TOutlineComposite* c = AsComposite(item.get())) c->DecrementReferencesAbove(Index);
-  // Members must never keep pointing at the freed outline.
-  ResolveReferences();
+    if (TOutlineComposite* c = AsComposite(item.get())) {
+      c->DecrementReferencesAbove(Index);
+      // Members must never keep pointing at the freed outline.
+      if (!referenced)
+        for (TCompositeMember& m : c->Members)
+          m.Outline = m.GlyphIndex < FItems.size() ? FItems[m.GlyphIndex].get() : nullptr;
+    }
+  if (referenced) ResolveReferences();
 }
 
 void TFontOutlines::InsertEmptyOutline(int Index) {
@@ -275,7 +283,9 @@ void TFontOutlines::InsertEmptyOutline(int Index) {
   for (auto& item : FItems)
     if (TOutlineComposite* c = AsComposite(item.get())) c->IncrementReferencesFrom(Index);
   FItems.insert(FItems.begin() + Index, std::make_unique<TOutlineEmpty>());
-  ResolveReferences();
+  // Every member keeps its outline: the references moved with the glyphs and
+  // nothing names the new empty glyph, so links, cycles and sizes are as they
+  // were (no relinking, which made inserting thousands of glyphs quadratic).
 }
 
 void TFontOutlines::ExchangeOutlines(int A, int B) {
