@@ -109,7 +109,8 @@ void AddBearings(const TGlyphViewport& V, const TGlyphViewScene& S, TDisplayList
     Out.FilledPolygon({{r + 5, -1}, {r, 4}, {r, -1}}, ViewColor::Black);
   }
   if (const TTableOS_2* os2 = f.OS2()) {
-    const int a = V.FontToScreenY(os2->usWinAscent), d = V.FontToScreenY(-double(os2->usWinDescent));
+    // usWinDescent is held negated, as a descender: it is already the y of the line.
+    const int a = V.FontToScreenY(os2->usWinAscent), d = V.FontToScreenY(os2->usWinDescent);
     Out.Line({0, a}, {w - 1, a}, ViewColor::Black, TPenStyle::Dotted);
     Out.Line({0, d}, {w - 1, d}, ViewColor::Black, TPenStyle::Dotted);
   }

@@ -30,7 +30,7 @@ struct TFixture {
     Font.LoadFromStream(s);
     Font.EnsureOS2Table();
     Font.OS2()->usWinAscent = 800;
-    Font.OS2()->usWinDescent = 200;
+    Font.OS2()->usWinDescent = -200;  // held negated, as the table reads it
     auto glyph = std::make_unique<TOutlineSimple>();
     TContour outer, hole;
     outer.Points = {{50, 0}, {50, 400}, {450, 400}, {450, 0}};
@@ -71,12 +71,14 @@ bool IsLine(const TDrawOp& Op, TIntPoint A, TIntPoint B, TColor C) {
 // A closed ring of radius R centred on P (square or octagon) in colour C.
 bool IsRingAround(const TDrawOp& Op, TIntPoint P, int R, TColor C) {
   if (Op.Kind != TDrawKind::Polygons || Op.Filled || Op.Pen != C) return false;
-  int maxX = INT32_MIN, minX = INT32_MAX;
+  int maxX = INT32_MIN, minX = INT32_MAX, maxY = INT32_MIN, minY = INT32_MAX;
   for (const TIntPoint& q : Op.Points) {
     maxX = std::max(maxX, q.X);
     minX = std::min(minX, q.X);
+    maxY = std::max(maxY, q.Y);
+    minY = std::min(minY, q.Y);
   }
-  return minX == P.X - R && maxX == P.X + R;
+  return minX == P.X - R && maxX == P.X + R && minY == P.Y - R && maxY == P.Y + R;
 }
 
 }  // namespace

@@ -55,9 +55,9 @@ TEST(GlyphEditTexts, SelectionStatusForEveryKindAndMode) {
   EXPECT_EQ(SelectionStatusText(s, emPoint, members, contours, points),
             "Point [contour index: 0 point index: 1] selected (1, 100)");
   points.Clear();
-  points.Add(1, 0);
+  points.Add(1, 0);  // the reversed square starts at (30, 20)
   EXPECT_EQ(SelectionStatusText(s, emPoint, members, contours, points),
-            "First point [contour index: 1 point index: 0] selected (20, 20)");
+            "First point [contour index: 1 point index: 0] selected (30, 20)");
   points.Add(1, 2);
   EXPECT_EQ(SelectionStatusText(s, emPoint, members, contours, points), "2 points selected");
   points.Clear();
