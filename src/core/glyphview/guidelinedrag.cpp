@@ -5,7 +5,10 @@
 #include <numbers>
 
 #include "fontfile/fontexception.h"
+#include "document/editwindowlist.h"
 #include "glyphview/layers.h"
+#include "outline/outline.h"
+#include "outline/selections.h"
 
 namespace tsy {
 
@@ -176,6 +179,44 @@ bool TGuidelineDrag::Release(const TGlyphViewport& View, int X, int Y, bool Ctrl
       return px >= 0 && px < View.Width();
     default: return false;  // a press without a drag
   }
+}
+
+int AddGuidelinesFromSelection(TGuideLineSettings& G, const TOutlineBase& Outline, uint8_t EditMode,
+                               const TPointSelection& Points, const TFloatRect& SelectionFrame,
+                               const TFloatRect& MemberFrame) {
+  auto sides = [&](const TFloatRect& F) {
+    G.Vertical.Add(F.XMin);
+    G.Horizontal.Add(F.YMin);
+    G.Vertical.Add(F.XMax);
+    G.Horizontal.Add(F.YMax);
+    return 4;
+  };
+  if (Outline.GetKind() == okComposite) return sides(MemberFrame);
+  if (Outline.GetKind() != okSimple) return 0;
+  if (EditMode != emPoint) return sides(SelectionFrame);
+  const auto& simple = static_cast<const TOutlineSimple&>(Outline);
+  std::vector<TIntPoint> picked;
+  for (int i = 0; i < Points.Count(); ++i) {
+    const TPointSelectionItem& it = Points.Items(i);
+    if (it.Contour < 0 || size_t(it.Contour) >= simple.Contours.size()) return 0;
+    const auto& pts = simple.Contours[size_t(it.Contour)].Points;
+    if (it.Point < 0 || size_t(it.Point) >= pts.size()) return 0;
+    picked.push_back({RoundHalfUp(pts[size_t(it.Point)].X), RoundHalfUp(pts[size_t(it.Point)].Y)});
+  }
+  if (picked.size() == 1) {
+    G.Vertical.Add(picked[0].X);
+    G.Horizontal.Add(picked[0].Y);
+    return 2;
+  }
+  if (picked.size() != 2) return 0;
+  if (picked[0].X == picked[1].X) {
+    G.Vertical.Add(picked[0].X);
+  } else if (picked[0].Y == picked[1].Y) {
+    G.Horizontal.Add(picked[0].Y);
+  } else {
+    G.Diagonal.Add(picked[0], picked[1], gkDiagonalPoints, 0);
+  }
+  return 1;
 }
 
 }  // namespace tsy

@@ -75,4 +75,16 @@ private:
   std::string FStatus;
 };
 
+class TOutlineBase;
+class TPointSelection;
+
+// Guidelines through what is selected in a glyph (the G key): in point mode
+// through one point (a vertical and a horizontal line) or two points (one
+// line through both); in contour mode and for composites along the four
+// sides of the selection frame (left, bottom, right, top). Returns how many
+// were added.
+int AddGuidelinesFromSelection(TGuideLineSettings& Guidelines, const TOutlineBase& Outline, uint8_t EditMode,
+                               const TPointSelection& Points, const TFloatRect& SelectionFrame,
+                               const TFloatRect& MemberFrame);
+
 }  // namespace tsy

@@ -191,6 +191,33 @@ TGlyphEditForm::~TGlyphEditForm() {
   FManager.EditWindows().Unsubscribe(this, FGlyph);
 }
 
+void TGlyphEditForm::SwitchToGlyph(int Glyph) {
+  if (Glyph == FGlyph || Glyph < 0 || size_t(Glyph) >= FManager.Font().Outlines.Count()) return;
+  TSelectedGlyphEditWindowList& list = FManager.EditWindows();
+  const uint8_t mode = list.GetEditMode(this, FGlyph);
+  SetEditState(0);
+  list.Unsubscribe(this, FGlyph);
+  FGlyph = Glyph;
+  list.Subscribe(this, FGlyph, [this](TGlyphNotification Kind) { GlyphNotification(Kind); });
+  list.SetEditMode(this, FGlyph, mode);
+  if (mode == emPoint)
+    list.ClearPoints(this, FGlyph);
+  else
+    list.ClearContours(this, FGlyph);
+  UpdateCaption();
+  Repaint();
+  emit stateChanged();
+}
+
+void TGlyphEditForm::AddGuidelinesFromSelection() {
+  const TOutlineBase* o = Outline();
+  if (!o) return;
+  const TGlyphViewScene s = Scene();
+  if (tsy::AddGuidelinesFromSelection(*TGuideLineSettings::AccessInstance(1), *o, s.EditMode, s.Points,
+                                      s.SelectionFrame, s.MemberFrame) > 0)
+    RepaintAllGlyphEditors();
+}
+
 void TGlyphEditForm::RepaintAllGlyphEditors() {
   for (TGlyphEditForm* f : OpenForms()) f->Repaint();
 }

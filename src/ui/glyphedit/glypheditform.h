@@ -46,6 +46,13 @@ public:
   void CentreOn(double X, double Y);
   const TGlyphViewport& View() const { return FView; }
 
+  // Shows another glyph in this window (previous / next glyph): the window's
+  // edit mode goes along and the new glyph's selection of that kind starts
+  // empty.
+  void SwitchToGlyph(int Glyph);
+  // Guidelines through the selected points or along the selection frame.
+  void AddGuidelinesFromSelection();
+
   // Invalidates the picture; the next paint rebuilds it.
   void Repaint();
   // Rebuilds the picture at once.

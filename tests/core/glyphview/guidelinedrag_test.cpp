@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include "document/editwindowlist.h"
+#include "outline/outline.h"
+#include "outline/selections.h"
+
 using namespace tsy;
 
 namespace {
@@ -120,4 +124,43 @@ TEST(GuidelineDrag, RulersCreateGuidelinesOnlyInsideThePaintBox) {
   EXPECT_TRUE(f.Drag.Release(f.View, 399, 100, false));
   ASSERT_EQ(f.Guidelines.Vertical.Count(), 1u);
   EXPECT_EQ(f.Guidelines.Vertical.Items(0).X, 199);
+}
+
+TEST(GuidelinesFromSelection, PointsFramesAndMembers) {
+  TOutlineSimple s;
+  TContour c;
+  c.Points = {{10.4, 20}, {10, 80.5}, {60, 20}, {90, 90}};
+  s.Contours = {c};
+  struct Case {
+    const char* Name;
+    std::vector<std::pair<int, int>> Points;
+    size_t H, V, D;
+  } cases[] = {
+      {"one point", {{0, 0}}, 1, 1, 0},
+      {"same x", {{0, 0}, {0, 1}}, 0, 1, 0},
+      {"same y", {{0, 0}, {0, 2}}, 1, 0, 0},
+      {"a diagonal", {{0, 1}, {0, 3}}, 0, 0, 1},
+      {"three points", {{0, 0}, {0, 1}, {0, 2}}, 0, 0, 0},
+      {"a stale selection", {{3, 0}}, 0, 0, 0},
+  };
+  for (const Case& k : cases) {
+    TGuideLineSettings g;
+    TPointSelection p;
+    for (auto [ci, pi] : k.Points) p.Add(ci, pi);
+    AddGuidelinesFromSelection(g, s, emPoint, p, {}, {});
+    EXPECT_EQ(g.Horizontal.Count(), k.H) << k.Name;
+    EXPECT_EQ(g.Vertical.Count(), k.V) << k.Name;
+    EXPECT_EQ(g.Diagonal.Count(), k.D) << k.Name;
+    if (k.D == 1) {
+      EXPECT_EQ(g.Diagonal.Items(0).Point1, (TIntPoint{10, 81}));  // the first selected point, rounded
+      EXPECT_EQ(g.Diagonal.Items(0).Kind, gkDiagonalPoints);
+    }
+  }
+  TGuideLineSettings g;
+  EXPECT_EQ(AddGuidelinesFromSelection(g, s, emContour, {}, {1.5, 2, 30, 40.5}, {}), 4);
+  EXPECT_EQ(g.Vertical.Items(0).X, 2);
+  EXPECT_EQ(g.Horizontal.Items(1).Y, 41);
+  TOutlineComposite composite;
+  EXPECT_EQ(AddGuidelinesFromSelection(g, composite, emPoint, {}, {}, {0, 0, 5, 5}), 4);
+  EXPECT_EQ(g.Vertical.Items(3).X, 5);
 }

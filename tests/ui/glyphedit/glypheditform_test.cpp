@@ -157,6 +157,26 @@ TEST(GlyphEditForm, OpensFittedWithCaptionAndFollowsTheEditWindowList) {
   EXPECT_FALSE(f.Manager.EditWindows().HasEntry(1));
 }
 
+TEST(GlyphEditForm, SwitchingGlyphsCarriesTheModeAndStartsWithoutSelection) {
+  TWindowFixture f;
+  f.Manager.Font().InsertEmptyGlyph(1);
+  f.Manager.EditWindows().SetEditMode(&f.Manager, 0, emPoint);
+  f.Form->SwitchToGlyph(1);
+  EXPECT_EQ(f.Form->Glyph(), 1);
+  EXPECT_FALSE(f.Manager.EditWindows().HasEntry(0));  // its only window left it
+  EXPECT_EQ(f.Manager.EditWindows().GetEditMode(f.Form, 1), emPoint);
+  EXPECT_TRUE(f.Form->windowTitle().contains(QStringLiteral("Empty Glyph Index: $0001")));
+  EXPECT_EQ(f.Form->SelectionStatusText(), QString());
+  f.Form->SwitchToGlyph(0);
+  f.Manager.EditWindows().SelectPoint(&f.Manager, 0, 0, 1);
+  f.Form->AddGuidelinesFromSelection();
+  TGuideLineSettings& g = *TGuideLineSettings::AccessInstance(1);
+  ASSERT_EQ(g.Vertical.Count(), 1u);
+  EXPECT_EQ(g.Vertical.Items(0).X, 50);
+  EXPECT_EQ(g.Horizontal.Items(0).Y, 400);
+  g.ClearAll();
+}
+
 TEST(GlyphEditForm, ZoomSignalsAndScrollBarsFollowTheView) {
   TWindowFixture f;
   std::vector<double> shown;
