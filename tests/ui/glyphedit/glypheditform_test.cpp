@@ -15,6 +15,7 @@
 #include <filesystem>
 
 #include "document/fontmanager.h"
+#include "fontfile/tables/head.h"
 #include "fontfile/tables/hmtx.h"
 #include "fontfile/tables/os2.h"
 #include "fontfile/truetypefont.h"
@@ -246,6 +247,19 @@ TEST(GlyphEditForm, GuidelineDragsMoveAndAZoomCancelsATurn) {
   EXPECT_EQ(g.Horizontal.Items(0).Y, 600);
   EXPECT_EQ(g.Diagonal.Count(), 0u);
   g.ClearAll();
+}
+
+TEST(GlyphEditForm, AFontWithoutUnitsPerEmStillFitsAndPaints) {
+  TWindowFixture f;
+  f.Manager.Font().Head()->unitsPerEm = 0;  // damaged head: nothing in the view may divide by it
+  int errors = 0;
+  QObject::connect(f.Form, &TGlyphEditForm::showEditStatus, [&](const QString& Text0, const QString&) {
+    errors += !Text0.isEmpty();
+  });
+  f.Form->FitOnScreen();
+  const QImage img = f.Grab();
+  EXPECT_EQ(errors, 0);
+  EXPECT_EQ(img.pixelColor(f.At(100, 210)), QColor(Qt::black));
 }
 
 TEST(GlyphEditForm, HintingPanelShowsInstructedGlyphs) {
