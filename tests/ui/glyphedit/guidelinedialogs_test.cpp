@@ -12,6 +12,7 @@
 #include "controls/extendedspinedit.h"
 #include "settings/registrysettings.h"
 #include "support/modal.h"
+#include "support/screenshot.h"
 
 using namespace tsy;
 
@@ -68,6 +69,7 @@ TEST(GuidelineDialogs, OptionsListEditsAtOnceAndCancelTakesItBack) {
     form.List()->setCurrentRow(0);
     form.DeleteButton()->click();  // the entry now at its place is selected
     EXPECT_EQ(form.List()->currentItem()->text(), QStringLiteral("Horizontal: Y = 300"));
+    test::GrabWidget(&form, QStringLiteral("guidelines_options"));
     form.ShowCheck()->setChecked(false);
     EXPECT_FALSE(form.ClearButton()->isEnabled());
     form.reject();
@@ -86,6 +88,7 @@ TEST(GuidelineDialogs, GridOptionsMapTheTrackBarsToTheirValues) {
   TGridForm form;
   EXPECT_EQ(form.DistanceSlider()->value(), 4);
   EXPECT_EQ(form.PixelsSlider()->value(), 8);
+  test::GrabWidget(&form, QStringLiteral("grid_options"));
   form.DistanceSlider()->setValue(9);
   form.PixelsSlider()->setValue(0);
   form.accept();
