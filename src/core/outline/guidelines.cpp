@@ -153,9 +153,18 @@ void TGuideLineSettings::SaveToStream(TStream& S) const {
   for (size_t i = 0; i < Horizontal.Count(); ++i) WriteDouble(S, Horizontal.Items(i).Y);
   WriteUInt16(S, count(Vertical.Count()));
   for (size_t i = 0; i < Vertical.Count(); ++i) WriteDouble(S, Vertical.Items(i).X);
-  WriteUInt16(S, count(Diagonal.Count()));
+  // A diagonal that names no line is left out rather than written as
+  // something the next start would have to skip.
+  auto writable = [](const TGuidelineDiagonal& d) {
+    if (d.Kind == gkDiagonalPoints) return !(d.Point1 == d.Point2);
+    return d.Kind == gkDiagonalAngle && std::isfinite(d.Angle);
+  };
+  size_t n = 0;
+  for (size_t i = 0; i < Diagonal.Count(); ++i) n += writable(Diagonal.Items(i));
+  WriteUInt16(S, count(n));
   for (size_t i = 0; i < Diagonal.Count(); ++i) {
     const TGuidelineDiagonal& d = Diagonal.Items(i);
+    if (!writable(d)) continue;
     WriteDouble(S, d.Point1.X);
     WriteDouble(S, d.Point1.Y);
     WriteDouble(S, d.Point2.X);

@@ -60,6 +60,14 @@ TEST(Guidelines, FileLayoutOldFilesAndDamage) {
   EXPECT_NEAR(back.Diagonal.Items(0).Angle, 45, 1e-9);
   EXPECT_EQ(back.Vertical.Items(0).X, -20);
 
+  // Diagonals that name no line are not written.
+  g.Diagonal.Add({7, 7}, {7, 7}, gkDiagonalPoints, 0);
+  g.Diagonal.Add({0, 0}, {0, 0}, 9, 0);
+  g.Diagonal.Add({0, 0}, {0, 0}, gkDiagonalAngle, std::numeric_limits<double>::infinity());
+  TMemoryStream skipped;
+  g.SaveToStream(skipped);
+  EXPECT_EQ(skipped.Bytes(), m.Bytes());
+
   // An older file: two horizontal guidelines, no vertical section content, no diagonal section.
   TMemoryStream old;
   WriteUInt16(old, 2);
