@@ -3,7 +3,33 @@
 #include "fontfile/truetypefont.h"
 #include "settings/registrysettings.h"
 
+#include <algorithm>
+#include <cctype>
+
+#include "fontfile/fontexception.h"
+#include "fontfile/stream.h"
+
 namespace tsy {
+
+bool IsBackupFileName(const std::string& FileName) {
+  if (FileName.size() < 4) return false;
+  std::string ext = FileName.substr(FileName.size() - 4);
+  std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+  return ext == ".bak";
+}
+
+void LoadBackupFont(TTrueTypeFont& Font, const std::string& FileName) {
+  auto bytes = ReadWholeFile(FileName);
+  if (bytes->size() < 8) throw FontException("This is not a valid font file.");
+  const auto& b = *bytes;
+  const uint32_t offset = uint32_t(b[4]) | uint32_t(b[5]) << 8 | uint32_t(b[6]) << 16 | uint32_t(b[7]) << 24;
+  if (offset >= b.size()) throw FontException("This is not a valid font file.");
+  // The font sees only its own part of the file: its table offsets count from
+  // its own start.
+  TReadOnlyStream whole(bytes);
+  TReadOnlyStream font = whole.Sub(offset, b.size() - offset);
+  Font.LoadFromStream(font);
+}
 
 void LoadFontWithSettings(TTrueTypeFont& Font, const std::string& FileName, TRegistrySettings& Settings) {
   Font.KeepUnknownTables = !Settings.IgnoreUnsupportedTables();

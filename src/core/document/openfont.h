@@ -13,6 +13,12 @@ class TRegistrySettings;
 // hinting, DSIG, LTSH, VDMX and hdmx) and adds a default OS/2 table when the
 // font has none. The warnings of the load stay in TWarningCollector.
 std::unique_ptr<TTrueTypeFont> OpenFontFile(const std::string& FileName, TRegistrySettings& Settings);
+// Backup files (".bak", any case) hold the font at the little-endian 32-bit
+// offset stored at byte 4. They are loaded as saved: no load options apply.
+bool IsBackupFileName(const std::string& FileName);
+// A header that is too short or an offset outside the file raises
+// FontException; the font is left empty then.
+void LoadBackupFont(TTrueTypeFont& Font, const std::string& FileName);
 // Applies the load options to Font as it is being loaded from any source.
 void LoadFontWithSettings(TTrueTypeFont& Font, const std::string& FileName, TRegistrySettings& Settings);
 
