@@ -25,7 +25,10 @@ bool SendName(QLocalSocket& Socket, const QString& FileName) {
   out << quint32(bytes.size());
   message.append(bytes);
   Socket.write(message);
-  if (!Socket.waitForBytesWritten(kTimeoutMs)) return false;
+  // A local socket may have written everything at once: waiting is only
+  // needed, and only meaningful, while bytes are pending.
+  while (Socket.bytesToWrite() > 0)
+    if (!Socket.waitForBytesWritten(kTimeoutMs)) return false;
   while (Socket.bytesAvailable() < 4)
     if (!Socket.waitForReadyRead(kTimeoutMs)) return false;
   QDataStream in(Socket.read(4));
@@ -64,21 +67,20 @@ bool TSingleInstance::HandOver(const QString& ServerName, const QStringList& Fil
 
 bool TSingleInstance::Listen() {
   if (FServer) return true;
+  // Listening replaces a socket file of the same name, so a live instance
+  // must be asked first: it answers a connection, a crashed one's file does
+  // not and is cleared.
+  {
+    QLocalSocket probe;
+    probe.connectToServer(FServerName);
+    if (probe.waitForConnected(200)) return false;
+  }
+  QLocalServer::removeServer(FServerName);
   auto* server = new QLocalServer(this);
   server->setSocketOptions(QLocalServer::UserAccessOption);
   if (!server->listen(FServerName)) {
-    // A live instance answers a connection; a dead one's socket file does not.
-    QLocalSocket probe;
-    probe.connectToServer(FServerName);
-    if (probe.waitForConnected(200)) {
-      delete server;
-      return false;
-    }
-    QLocalServer::removeServer(FServerName);
-    if (!server->listen(FServerName)) {
-      delete server;
-      return false;
-    }
+    delete server;
+    return false;
   }
   FServer = server;
   connect(FServer, &QLocalServer::newConnection, this, &TSingleInstance::AcceptConnection);

@@ -18,6 +18,7 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
+#include <QUrl>
 #include <QToolBar>
 #include <new>
 
@@ -508,7 +509,11 @@ void TMainFormTSY4::dragEnterEvent(QDragEnterEvent* Event) {
 void TMainFormTSY4::dropEvent(QDropEvent* Event) {
   const QList<QUrl> urls = Event->mimeData()->urls();
   Event->acceptProposedAction();
-  for (const QUrl& url : urls) {
+  OpenDroppedFiles(urls);
+}
+
+void TMainFormTSY4::OpenDroppedFiles(const QList<QUrl>& Urls) {
+  for (const QUrl& url : Urls) {
     if (!url.isLocalFile()) continue;
     const QString name = url.toLocalFile();
     if (QFileInfo(name).isDir()) continue;

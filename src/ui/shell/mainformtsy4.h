@@ -16,6 +16,7 @@ class QMdiSubWindow;
 class QMenu;
 class QProgressBar;
 class QToolBar;
+class QUrl;
 
 namespace tsy {
 
@@ -49,6 +50,9 @@ public:
   // A file handed over by another instance: opened at a later idle turn;
   // the frame comes to the front.
   void ReceiveFile(const QString& FileName);
+  // Dropped items: every file in order (folders are skipped); an error in
+  // one is shown and the next is handled.
+  void OpenDroppedFiles(const QList<QUrl>& Urls);
   const QStringList& PendingFiles() const { return FPendingFiles; }
   // One idle turn: the command line on the first, then one pending file.
   void IdleTurn();
