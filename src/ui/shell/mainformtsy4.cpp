@@ -34,6 +34,7 @@
 #include "fontfile/truetypefont.h"
 #include "fonts/installedfonts.h"
 #include "settings/registrysettings.h"
+#include "settings/windowposition.h"
 #include "shell/fontoverviewform.h"
 #include "shell/tsyapplication.h"
 #include "tools/extractfromttcform.h"
@@ -45,6 +46,7 @@ namespace {
 
 constexpr int kMaxRecentFiles = 10;
 const char* const kRecentKey = "Software/Varnel/Tessary/5.0/Most Recently Used Files";
+const char* const kToolbarsKey = "Software/Varnel/Tessary/5.0/Toolbars";
 
 TMainFormTSY4::TQuestion& Question() {
   static TMainFormTSY4::TQuestion question;
@@ -103,7 +105,33 @@ TMainFormTSY4::TMainFormTSY4(QWidget* Parent) : QMainWindow(Parent) {
 
   LoadRecentFiles();
   resize(1000, 700);
+  RestoreLayout();
   UpdateInterface();
+}
+
+void TMainFormTSY4::RestoreLayout() {
+  // Each piece is optional: a missing or damaged value leaves the default.
+  TRegistrySettings& settings = TRegistrySettings::Instance();
+  TWindowPlacement placement;
+  if (RestoreWindowPosition(settings, placement, "Main Window", true)) {
+    if (placement.Width > 0 && placement.Height > 0)
+      setGeometry(placement.Left, placement.Top, placement.Width, placement.Height);
+    if (placement.Maximized) setWindowState(windowState() | Qt::WindowMaximized);
+  }
+  if (auto state = settings.PeekString(kToolbarsKey, "State"))
+    restoreState(QByteArray::fromBase64(QByteArray::fromStdString(*state)));
+}
+
+void TMainFormTSY4::SaveLayout() {
+  TRegistrySettings& settings = TRegistrySettings::Instance();
+  TWindowPlacement placement;
+  placement.Visible = true;
+  placement.Maximized = isMaximized();
+  const QRect normal = isMaximized() ? normalGeometry() : geometry();
+  placement.Left = normal.left(), placement.Top = normal.top();
+  placement.Width = normal.width(), placement.Height = normal.height();
+  SaveWindowPosition(settings, placement, "Main Window", true);
+  settings.TryWriteString(kToolbarsKey, "State", saveState().toBase64().toStdString());
 }
 
 TMainFormTSY4::~TMainFormTSY4() {
@@ -114,7 +142,9 @@ TMainFormTSY4::~TMainFormTSY4() {
     form->disconnect(this);
     form->removeEventFilter(this);
   }
+  // Nothing here may fail the shutdown: each store reports by its result.
   SaveRecentFiles();
+  SaveLayout();
 }
 
 void TMainFormTSY4::CreateActions() {

@@ -68,6 +68,9 @@ public:
   void RemoveRecentFile(const QString& FileName);
   void LoadRecentFiles();
   void SaveRecentFiles();
+  // The frame's placement ("Main Window") and the toolbar layout.
+  void RestoreLayout();
+  void SaveLayout();
   static const char* RecentFilesKey();
 
   QAction* ActionNew() const { return FNew; }

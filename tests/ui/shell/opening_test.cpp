@@ -182,6 +182,10 @@ TEST_F(TOpeningTest, NewFontsAreUntitledNumberedAndNeverWrittenUnderTheirMadeUpN
   EXPECT_EQ(bold->Manager().Font().Head()->fontRevision, 0x00010000);
   EXPECT_GT(bold->Manager().Font().Head()->created, 0);
   EXPECT_EQ(frame.StatusPanel(2)->text(), "226 glyphs");
+  frame.MdiArea()->setActiveSubWindow(frame.MdiArea()->subWindowList().first());
+  EXPECT_EQ(frame.StatusPanel(2)->text(), "653 glyphs");
+  test::GrabWidget(&frame, "mainwindow_new_font");
+  frame.MdiArea()->setActiveSubWindow(frame.MdiArea()->subWindowList().last());
 
   // Save asks for a name even though the title ends in .ttf; cancelling it
   // writes nothing.
@@ -236,6 +240,20 @@ TEST_F(TOpeningTest, RecentFilesLiveInTheSettingsAndKeepTen) {
   next.ReopenMenu()->actions().first()->trigger();
   ASSERT_EQ(Errors, QStringList{"File not found: /fonts/f3.ttf"});
   EXPECT_FALSE(next.RecentFiles().contains("/fonts/f3.ttf"));
+}
+
+TEST_F(TOpeningTest, PlacementAndToolbarsCarryOverToTheNextStart) {
+  {
+    TMainFormTSY4 frame;
+    frame.show();
+    frame.setGeometry(40, 50, 812, 577);
+    frame.StandardToolbar()->hide();
+  }
+  TMainFormTSY4 next;
+  next.show();
+  EXPECT_EQ(next.geometry(), QRect(40, 50, 812, 577));
+  EXPECT_TRUE(next.StandardToolbar()->isHidden());
+  next.StandardToolbar()->show();
 }
 
 TEST_F(TOpeningTest, DroppedFilesOpenInOrderAndFoldersAreIgnored) {
