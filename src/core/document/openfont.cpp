@@ -19,15 +19,21 @@ bool IsBackupFileName(const std::string& FileName) {
 }
 
 void LoadBackupFont(TTrueTypeFont& Font, const std::string& FileName) {
-  auto bytes = ReadWholeFile(FileName);
-  if (bytes->size() < 8) throw FontException("This is not a valid font file.");
-  const auto& b = *bytes;
-  const uint32_t offset = uint32_t(b[4]) | uint32_t(b[5]) << 8 | uint32_t(b[6]) << 16 | uint32_t(b[7]) << 24;
-  if (offset >= b.size()) throw FontException("This is not a valid font file.");
+  const TReadOnlyStream file(ReadWholeFile(FileName));
+  LoadBackupFromStream(Font, file);
+}
+
+void LoadBackupFromStream(TTrueTypeFont& Font, const TReadOnlyStream& File) {
+  const uint64_t size = File.Size();
+  if (size < 8) throw FontException("This is not a valid font file.");
+  TReadOnlyStream header = File.Sub(4, 4);
+  uint8_t b[4] = {};
+  header.Read(b, 4);
+  const uint32_t offset = uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 | uint32_t(b[3]) << 24;
+  if (offset >= size) throw FontException("This is not a valid font file.");
   // The font sees only its own part of the file: its table offsets count from
   // its own start.
-  TReadOnlyStream whole(bytes);
-  TReadOnlyStream font = whole.Sub(offset, b.size() - offset);
+  TReadOnlyStream font = File.Sub(offset, size - offset);
   Font.LoadFromStream(font);
 }
 
