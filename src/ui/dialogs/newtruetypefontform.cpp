@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
@@ -52,6 +53,11 @@ TNewTrueTypeFontForm::TNewTrueTypeFontForm(QWidget* Parent) : QDialog(Parent) {
   connect(FButtons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(FButtons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   connect(FSymbol, &QRadioButton::toggled, this, [this] { CharacterSetChanged(); });
+  // A font without a family name would get empty names, the PostScript name
+  // included, which no font may have.
+  auto nameChanged = [this] { FButtons->button(QDialogButtonBox::Ok)->setEnabled(!FamilyName().isEmpty()); };
+  connect(FFamily, &QLineEdit::textChanged, this, nameChanged);
+  nameChanged();
   FFamily->setFocus();
 }
 

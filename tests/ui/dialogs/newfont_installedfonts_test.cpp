@@ -22,7 +22,12 @@ namespace {
 TEST(NewTrueTypeFontForm, SymbolIsAlwaysRegularAndTheNameIsTrimmed) {
   TNewTrueTypeFontForm form;
   form.show();
+  EXPECT_FALSE(form.Buttons()->button(QDialogButtonBox::Ok)->isEnabled());
+  QTest::keyClicks(form.FamilyField(), "   ");
+  EXPECT_FALSE(form.Buttons()->button(QDialogButtonBox::Ok)->isEnabled());
+  form.FamilyField()->clear();
   QTest::keyClicks(form.FamilyField(), "  My Family  ");
+  EXPECT_TRUE(form.Buttons()->button(QDialogButtonBox::Ok)->isEnabled());
   EXPECT_EQ(form.FamilyName(), "My Family");
   EXPECT_EQ(form.StyleName(), "Regular");
   form.StyleButton(3)->click();
