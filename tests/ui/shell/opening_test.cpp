@@ -164,6 +164,24 @@ TEST_F(TOpeningTest, ACollectionOpensTheWizardPreselectedAndNoWindow) {
   EXPECT_TRUE(Errors.isEmpty()) << Errors.join("\n").toStdString();
 }
 
+TEST_F(TOpeningTest, ExtractFromTTCWritesTheChosenMembersAndOpensNone) {
+  if (!QFileInfo::exists(kDejaVuBold)) GTEST_SKIP() << "DejaVu Sans Bold is not installed";
+  const QString file = Temp.filePath("pair.ttc");
+  ASSERT_TRUE(test::WriteCollectionFile({kDejaVu, kDejaVuBold}, file));
+  TMainFormTSY4 frame;
+  frame.show();
+  test::WhenModal<TExtractFromTTCForm>([&](TExtractFromTTCForm* Wizard) {
+    Wizard->Preselect(file);
+    Wizard->DestinationField()->setText(Temp.filePath("out"));
+    Wizard->NextButton()->click();
+    Wizard->NextButton()->click();  // Finish with both members
+  });
+  frame.ActionExtract()->trigger();
+  EXPECT_EQ(QDir(Temp.filePath("out")).entryList(QDir::Files), QStringList({"pair_0.ttf", "pair_1.ttf"}));
+  EXPECT_TRUE(frame.Overviews().isEmpty());
+  EXPECT_TRUE(Errors.isEmpty()) << Errors.join("\n").toStdString();
+}
+
 TEST_F(TOpeningTest, NewFontsAreUntitledNumberedAndNeverWrittenUnderTheirMadeUpName) {
   TMainFormTSY4 frame;
   frame.show();
