@@ -167,8 +167,9 @@ std::map<uint32_t, std::string> ParseGlyphNames(const std::vector<std::string>& 
   for (const std::string& line : Lines) {
     const size_t semicolon = line.find(';');
     if (line.empty() || line[0] == '#' || semicolon != 4) continue;
+    const std::string digits = line.substr(0, 4);
     char* end = nullptr;
-    const unsigned long code = std::strtoul(line.substr(0, 4).c_str(), &end, 16);
+    const unsigned long code = std::strtoul(digits.c_str(), &end, 16);
     if (*end) continue;
     std::string glyph = line.substr(5);
     while (!glyph.empty() && (glyph.back() == '\r' || glyph.back() == ' ')) glyph.pop_back();
