@@ -33,6 +33,11 @@ const QString kDroid = QStringLiteral("/usr/share/fonts/truetype/droid/DroidSans
 class TMainFormTSY4Test : public ::testing::Test {
 protected:
   void SetUp() override {
+    // The recent files outlive a frame in the settings; each test starts
+    // with none.
+    for (int i = 0; i < 10; ++i)
+      if (TRegistrySettings::Instance().PeekString(TMainFormTSY4::RecentFilesKey(), "File_" + std::to_string(i)))
+        TRegistrySettings::Instance().DeleteSettingValue(TMainFormTSY4::RecentFilesKey(), "File_" + std::to_string(i));
     // Saving runs the save-time commands of the settings; the tests that
     // look for a change in the saved file keep glyphs where they were put.
     TRegistrySettings::Instance().SetSetLeftSideBearingPointAtX0(false);
