@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QMenu>
@@ -504,11 +505,23 @@ TEST_F(TFontOverviewTest, ScreenshotsOfCaptionsSelectionAndBookmarks) {
   Click(grid, kA + 5, Qt::ControlModifier);
   const QImage names = test::GrabWidget(form.get(), "overview_postscript_names");
   EXPECT_FALSE(names.isNull());
+  // The caption marks are a few pixels: a magnified copy of the first cells
+  // and of the bookmarked 'A' to look at.
+  if (!test::ScreenshotDirectory().isEmpty()) {
+    const QRect a = grid->CellRect(kA).united(grid->CellRect(kA + 3)).translated(grid->viewport()->pos());
+    names.copy(0, 0, 5 * grid->CellWidth(), grid->CellHeight()).scaled(QSize(5 * grid->CellWidth(), grid->CellHeight()) * 4)
+        .save(QDir(test::ScreenshotDirectory()).filePath("overview_marks_zoom.png"));
+    names.copy(a).scaled(a.size() * 4).save(QDir(test::ScreenshotDirectory()).filePath("overview_bookmark_zoom.png"));
+  }
   std::unique_ptr<QMenu> menu(form->CreateContextMenu());
   Find(menu.get(), "&Microsoft Mappings")->trigger();
   TRegistrySettings::Instance().SetOverviewSmoothGlyphs(true);
   form->ApplySettings();
   const QImage mappings = test::GrabWidget(form.get(), "overview_microsoft_smooth");
+  if (!test::ScreenshotDirectory().isEmpty()) {
+    const QRect a = grid->CellRect(kA).united(grid->CellRect(kA + 3)).translated(grid->viewport()->pos());
+    mappings.copy(a).scaled(a.size() * 4).save(QDir(test::ScreenshotDirectory()).filePath("overview_smooth_zoom.png"));
+  }
   EXPECT_NE(names, mappings);
 }
 
