@@ -176,6 +176,10 @@ void TFontOverviewForm::ToggleBookmark(int N) {
   TBookmarkStore::Bookmarks().ToggleBookmark(FManager->Font(), N, focused);
   TBookmarkStore::Save();
   ApplySettings();
+  // The bookmarks belong to every open font: the other grids show the new
+  // marks as well.
+  for (QWidget* widget : QApplication::allWidgets())
+    if (auto* grid = qobject_cast<TGlyphGrid*>(widget); grid && grid != FGrid) grid->viewport()->update();
 }
 
 void TFontOverviewForm::GotoBookmark(int N) {

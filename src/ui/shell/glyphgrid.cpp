@@ -94,7 +94,9 @@ void TGlyphGrid::UpdateScrollBar() {
 }
 
 void TGlyphGrid::EnsureGlyphData() {
-  if (FGlyphDataValid) return;
+  // Glyphs inserted or removed without a change notification yet: the old
+  // lists would be indexed past their end.
+  if (FGlyphDataValid && FTypes.size() == FManager.Font().GlyphCount()) return;
   const TTrueTypeFont& font = FManager.Font();
   if (FOptions.ShowCaption)
     FCaptions = BuildGlyphCaptions(font, FOptions.CaptionType, FOptions.Hexadecimal);

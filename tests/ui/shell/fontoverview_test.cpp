@@ -370,6 +370,30 @@ TEST_F(TFontOverviewTest, OnlyTheCellOfAChangedGlyphIsDrawnAgain) {
   Answers = {QMessageBox::No};
 }
 
+TEST_F(TFontOverviewTest, APaintDuringAnUndoStepWaitsForTheEndOfTheStep) {
+  REQUIRE_DEJAVU();
+  auto form = Open(CopyOf(kDejaVu, "undo.ttf"));
+  TGlyphGrid* grid = form->Grid();
+  TTrueTypeFontManager& m = form->Manager();
+  bool pendingDuringUndo = false;
+  int paintedDuringUndo = -1;
+  m.RecordLevel("Probe", [&] {
+    m.History().AddUndoItem([&](TUndoRedoRepeatItem&, TStream&) {
+      // Something makes the window paint while the font is half restored.
+      grid->viewport()->repaint();
+      pendingDuringUndo = grid->RepaintPending();
+      paintedDuringUndo = grid->LastPaintedCells();
+    });
+  });
+  m.Undo();
+  EXPECT_TRUE(pendingDuringUndo);
+  EXPECT_EQ(paintedDuringUndo, 0);
+  EXPECT_FALSE(grid->RepaintPending());
+  grid->viewport()->grab();
+  EXPECT_GT(grid->LastPaintedCells(), 10);
+  Answers = {QMessageBox::No};
+}
+
 TEST_F(TFontOverviewTest, SmoothGlyphsAreReducedFromTwiceTheSize) {
   REQUIRE_DEJAVU();
   // 4 x 1 to 2 x 1: x = 1 samples source 1.5, the mean of 100 and 200.
