@@ -96,6 +96,17 @@ int32_t TSelectedGlyphEditWindowList::GlyphOfWindow(TWindow W) const {
   return -1;
 }
 
+int TSelectedGlyphEditWindowList::WindowCount() const {
+  std::vector<TWindow> windows;
+  for (const auto& item : FItems) {
+    if (item->Deleted) continue;
+    for (const TInternalSubscriber& s : item->Subscribers)
+      if (!s.Removed && s.Flag == 0 && s.Window && std::find(windows.begin(), windows.end(), s.Window) == windows.end())
+        windows.push_back(s.Window);
+  }
+  return int(windows.size());
+}
+
 uint8_t TSelectedGlyphEditWindowList::GetEditMode(TWindow, int32_t G) const {
   const TInternalSelectionItem* item = Find(G);
   return item ? item->EditMode : 0;

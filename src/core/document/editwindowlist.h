@@ -37,6 +37,9 @@ public:
   void Unsubscribe(TWindow W, int32_t G);
   int32_t GlyphOfWindow(TWindow W) const;
   bool HasEntry(int32_t G) const { return Find(G) != nullptr; }
+  // The distinct edit windows (subscribers with flag 0 and a window) still
+  // subscribed to any glyph; the overview caps how many it opens at once.
+  int WindowCount() const;
 
   uint8_t GetEditMode(TWindow W, int32_t G) const;
   void SetEditMode(TWindow W, int32_t G, uint8_t Mode);

@@ -1,11 +1,18 @@
 #pragma once
-// The scrolling grid of the font overview: one cell per glyph, row by row.
-// Only the cells inside the viewport are painted, and each glyph picture is
-// kept once drawn, so a font of tens of thousands of glyphs scrolls as
-// smoothly as a small one.
+// The scrolling grid of the font overview: one cell per glyph, row by row,
+// each with a caption band and the glyph's picture. Only the cells inside
+// the viewport are painted; captions, glyph types and the other per-glyph
+// data are computed once per font change, and each cell's picture is kept
+// until its glyph or its look changes, so a font of 65,535 glyphs scrolls
+// as smoothly as a small one.
 #include <QAbstractScrollArea>
-#include <QHash>
-#include <QImage>
+#include <QStringList>
+#include <array>
+#include <functional>
+#include <vector>
+
+#include "shell/glyphcellcache.h"
+#include "shell/glyphcellpainter.h"
 
 namespace tsy {
 
@@ -17,8 +24,21 @@ public:
   explicit TGlyphGrid(TTrueTypeFontManager& Manager, QWidget* Parent = nullptr);
 
   static constexpr int kCaptionHeight = 15;
-  int CellWidth() const { return FCellWidth; }
-  int CellHeight() const { return FCellHeight; }
+  static constexpr int kBookmarkCount = 10;
+  // For each bookmark the glyph it leads to in this font (-1: none); asked
+  // once per paint.
+  using TBookmarkGlyphs = std::function<std::array<int, kBookmarkCount>()>;
+
+  // Cell size, captions and drawing options; lays the grid out again.
+  void SetOptions(const TGlyphCellOptions& Options);
+  const TGlyphCellOptions& Options() const { return FOptions; }
+  void SetBookmarkGlyphs(TBookmarkGlyphs Provider) { FBookmarkGlyphs = std::move(Provider); }
+  // Nothing is painted before the window is initialised or once it closes.
+  void SetInitialised(bool On);
+  bool Initialised() const { return FInitialised; }
+
+  int CellWidth() const { return FOptions.Width; }
+  int CellHeight() const { return FOptions.Height + (FOptions.ShowCaption ? kCaptionHeight : 0); }
   int Columns() const;
   int Rows() const;
   int GlyphCount() const;
@@ -27,41 +47,70 @@ public:
   // The cell of a glyph in viewport coordinates (may lie outside it).
   QRect CellRect(int Glyph) const;
   int FocusedGlyph() const { return FFocused; }
+  int RangeAnchor() const { return FAnchor; }
   // Scrolls the glyph into view, selects only it and focuses it.
   void FocusGlyph(int Glyph);
+  // The cell selection of a click or a cursor key, with its modifier keys.
+  void SelectCell(int Glyph, Qt::KeyboardModifiers Modifiers);
 
-  // Cells painted by the last paint (for tests and the benchmark of scrolling).
+  // The caption shown for a glyph (before it is cut to the column).
+  QString Caption(int Glyph);
+  // The hint of a glyph cell: "Glyph $0041 - simple - A".
+  QString HintText(int Glyph);
+
+  // Cells painted by the last paint, and pictures drawn (not copied from the
+  // cache) since the grid was created.
   int LastPaintedCells() const { return FLastPainted; }
-  // The font changed: drop the pictures and lay out the grid again.
+  int PicturesDrawn() const { return FPicturesDrawn; }
+  // A paint was skipped while the history was busy.
+  bool RepaintPending() const { return FRepaintPending; }
+
+  // The font changed: per-glyph data is computed again, the layout updated;
+  // pictures are checked against their glyphs when next painted.
   void FontChanged();
+  // After an undo, redo or repeat: the skipped paint is made up.
+  void HistoryFinished();
   // The selection changed outside the grid.
   void SelectionChanged() { viewport()->update(); }
 
 signals:
   void selectionChanged();
+  // Double click on a glyph cell.
+  void glyphActivated(int Glyph);
 
 protected:
   void paintEvent(QPaintEvent* Event) override;
   void resizeEvent(QResizeEvent* Event) override;
   void mousePressEvent(QMouseEvent* Event) override;
+  void mouseDoubleClickEvent(QMouseEvent* Event) override;
+  void keyPressEvent(QKeyEvent* Event) override;
+  bool viewportEvent(QEvent* Event) override;
   void scrollContentsBy(int Dx, int Dy) override;
 
 private:
   void UpdateScrollBar();
-  void SelectCell(int Glyph, Qt::KeyboardModifiers Modifiers);
-  // The glyph drawn into an image of the area's size; selected glyphs are
-  // drawn light on navy.
-  QImage GlyphImage(int Glyph, QSize Area, bool Selected);
+  void EnsureGlyphData();
+  void PaintCell(QPainter& P, int Glyph, const QRect& Cell, int Bookmark);
+  void PaintBandIcon(QPainter& P, QPoint At, int Glyph, int Bookmark, const QColor& Color);
 
   TTrueTypeFontManager& FManager;
-  int FCellWidth = 72;
-  int FCellHeight = 72 + kCaptionHeight;
+  TGlyphCellOptions FOptions;
+  TBookmarkGlyphs FBookmarkGlyphs;
+  bool FInitialised = false;
+  bool FRepaintPending = false;
+  bool FFocusing = false;
   int FFocused = 0;
   int FAnchor = -1;
   int FLastPainted = 0;
-  // Key: glyph index * 2 + selected.
-  QHash<qint64, QImage> FImages;
-  QSize FImageArea;
+  int FPicturesDrawn = 0;
+
+  // Per-glyph data of the current font, valid until the next change.
+  bool FGlyphDataValid = false;
+  std::vector<std::string> FCaptions;
+  std::vector<uint8_t> FTypes;
+  std::vector<bool> FMapped;
+  std::vector<int64_t> FSamples;
+  TGlyphCellCache FCache;
 };
 
 }  // namespace tsy

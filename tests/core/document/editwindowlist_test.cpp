@@ -137,3 +137,19 @@ TEST(EditWindowList, DoubleSubscriptionIsADesignProblem) {
   list.Unsubscribe(&window, 3);
   EXPECT_EQ(list.GlyphOfWindow(&window), -1);
 }
+
+TEST(EditWindowList, WindowCountCountsEachOpenWindowOnce) {
+  TSelectedGlyphEditWindowList list;
+  EXPECT_EQ(list.WindowCount(), 0);
+  FakeWindow a(list, 5), b(list, 5), c(list, 9);
+  // A window-less subscriber (the manager) and other flags are no windows.
+  list.Subscribe(nullptr, 5, [](TGlyphNotification) {});
+  int tool = 0;
+  list.Subscribe(&tool, 9, [](TGlyphNotification) {}, 1);
+  EXPECT_EQ(list.WindowCount(), 3);
+  b.Close();
+  EXPECT_EQ(list.WindowCount(), 2);
+  // The window of a deleted glyph closes and no longer counts.
+  list.GlyphDeleted(9);
+  EXPECT_EQ(list.WindowCount(), 1);
+}
