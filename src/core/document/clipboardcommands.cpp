@@ -391,4 +391,49 @@ void CopyContours(const TTrueTypeFontManager& Manager, TSelectedGlyphEditWindowL
   Clipboard.Put("Glyph Contours", {{clipfmt::ContourData, EncodeContours(contours)}});
 }
 
+namespace {
+
+int KindOf(const TTrueTypeFontManager& M, int32_t G) {
+  if (G < 0 || size_t(G) >= M.Font().GlyphCount()) return -1;
+  return M.Font().Outlines.Items(size_t(G))->GetKind();
+}
+
+}  // namespace
+
+bool CanPasteContours(const TTrueTypeFontManager& Manager, int32_t G, const TClipboardAccess& Clipboard) {
+  const int kind = KindOf(Manager, G);
+  return (kind == okSimple || kind == okEmpty) && Clipboard.HasFormat(clipfmt::ContourData);
+}
+
+void PasteContoursFromClipboard(TTrueTypeFontManager& Manager, int32_t G, const TClipboardAccess& Clipboard) {
+  if (!CanPasteContours(Manager, G, Clipboard)) return;
+  const std::vector<TContour> contours = DecodeContours(Clipboard.Data(clipfmt::ContourData));
+  Manager.PasteContours(G, contours);
+}
+
+void CutContoursToClipboard(TTrueTypeFontManager& Manager, TSelectedGlyphEditWindowList::TWindow W, int32_t G,
+                            TClipboardAccess& Clipboard) {
+  if (!CanCopyContours(Manager, W, G)) return;
+  Manager.CutContours(G, [&](TTrueTypeFontManager& M, int Glyph) { CopyContours(M, W, Glyph, Clipboard); });
+}
+
+bool CanPasteGlyphsAsMembers(const TTrueTypeFontManager& Manager, int32_t G, const TClipboardAccess& Clipboard) {
+  const int kind = KindOf(Manager, G);
+  if (kind != okComposite && kind != okEmpty) return false;
+  if (!Clipboard.HasFormat(clipfmt::FontIdentification) || !Clipboard.HasFormat(clipfmt::GlyphSelection)) return false;
+  try {
+    return DecodeFontIdentity(Clipboard.Data(clipfmt::FontIdentification)).Id == Manager.Font().FontIdentification;
+  } catch (const EClipboardData&) {
+    return false;
+  }
+}
+
+void PasteGlyphsAsMembersFromClipboard(TTrueTypeFontManager& Manager, int32_t G, const TClipboardAccess& Clipboard) {
+  if (!CanPasteGlyphsAsMembers(Manager, G, Clipboard)) return;
+  // Indices at or beyond the glyph count name glyphs deleted since the copy.
+  std::vector<int32_t> glyphs = DecodeGlyphSelection(Clipboard.Data(clipfmt::GlyphSelection));
+  std::erase_if(glyphs, [&](int32_t g) { return size_t(g) >= Manager.Font().GlyphCount(); });
+  if (!glyphs.empty()) Manager.PasteGlyphsAsMembers(G, glyphs);
+}
+
 }  // namespace tsy

@@ -50,4 +50,16 @@ bool CanCopyContours(const TTrueTypeFontManager& Manager, TSelectedGlyphEditWind
 void CopyContours(const TTrueTypeFontManager& Manager, TSelectedGlyphEditWindowList::TWindow W, int32_t G,
                   TClipboardAccess& Clipboard);
 
+// Contours and members in a glyph edit window (glyph G).
+bool CanPasteContours(const TTrueTypeFontManager& Manager, int32_t G, const TClipboardAccess& Clipboard);
+// "Paste Glyph Contours"; damaged data is refused before G changes.
+void PasteContoursFromClipboard(TTrueTypeFontManager& Manager, int32_t G, const TClipboardAccess& Clipboard);
+// "Cut Contours": the selected contours go to the clipboard, then out of G.
+void CutContoursToClipboard(TTrueTypeFontManager& Manager, TSelectedGlyphEditWindowList::TWindow W, int32_t G,
+                            TClipboardAccess& Clipboard);
+// Glyphs copied from this very font, added as members of a composite or
+// empty G ("Paste Glyphs").
+bool CanPasteGlyphsAsMembers(const TTrueTypeFontManager& Manager, int32_t G, const TClipboardAccess& Clipboard);
+void PasteGlyphsAsMembersFromClipboard(TTrueTypeFontManager& Manager, int32_t G, const TClipboardAccess& Clipboard);
+
 }  // namespace tsy

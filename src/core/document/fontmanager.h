@@ -225,6 +225,16 @@ public:
                              const std::string& Name);
   bool CommitCompositeGlyphProperties(int G, int MemberIndex, const TOutlineComposite& Copy);
 
+  // Contours through the clipboard (glyphcommands_clipboard.cpp); the byte
+  // forms are the caller's. "Paste Glyph Contours" appends Contours to a
+  // simple or empty glyph and selects them; "Cut Contours" runs
+  // CopyToClipboard on the selected contours, then deletes them in the same
+  // level; "Paste Glyphs" adds Glyphs as members of a composite or empty G.
+  void PasteContours(int G, const std::vector<TContour>& Contours);
+  using TContourCopyEvent = std::function<void(TTrueTypeFontManager& Sender, int G)>;
+  void CutContours(int G, const TContourCopyEvent& CopyToClipboard);
+  void PasteGlyphsAsMembers(int G, const std::vector<int32_t>& Glyphs);
+
 private:
   template <class Step>
   void RunSteps(int Count, Step&& S);

@@ -1,4 +1,5 @@
 #include "shell/fontoverviewform.h"
+#include "shell/overviewcommands.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -218,9 +219,23 @@ QMenu* TFontOverviewForm::CreateContextMenu() {
   const int selected = FManager->SelectedGlyphs().Count();
   QAction* edit = menu->addAction(QStringLiteral("&Edit"), this, Guarded([this] { OpenGlyphEditors(); }));
   edit->setEnabled(selected > 0);
-  // GLYPH COMMANDS: "Cu&t", "&Copy", "&Paste", "&Add", "&Delete" and
-  // "&Used By..." go here, once the manager's glyph and clipboard commands
-  // exist; each sends stateChanged after it ran.
+  auto command = [this](void (*Command)(TFontOverviewForm&)) {
+    return Guarded([this, Command] {
+      Command(*this);
+      emit stateChanged();
+    });
+  };
+  QAction* cut = menu->addAction(QStringLiteral("Cu&t"), this, command(&overview::Cut));
+  cut->setShortcut(QKeySequence::Cut);
+  cut->setEnabled(selected > 0);
+  QAction* copy = menu->addAction(QStringLiteral("&Copy"), this, command(&overview::Copy));
+  copy->setShortcut(QKeySequence::Copy);
+  copy->setEnabled(selected > 0);
+  QAction* paste = menu->addAction(QStringLiteral("&Paste"), this, command(&overview::Paste));
+  paste->setShortcut(QKeySequence::Paste);
+  paste->setEnabled(overview::CanPaste(*this));
+  menu->addAction(QStringLiteral("&Add"), this, command(&overview::AddGlyph));
+  menu->addAction(QStringLiteral("&Delete"), this, command(&overview::Delete))->setEnabled(selected > 0);
   menu->addSeparator();
 
   TRegistrySettings& s = TRegistrySettings::Instance();
@@ -287,8 +302,14 @@ bool TFontOverviewForm::HandleKey(QKeyEvent* Event) {
   const int key = Event->key();
   const int digit = DigitOfKey(key);
   if (mods == Qt::NoModifier) {
-    // GLYPH COMMANDS: Delete (delete the selected glyphs), Backspace (make
-    // them empty) and P (the preview text of the selection) go here.
+    if (key == Qt::Key_Delete || key == Qt::Key_Backspace) {
+      if (key == Qt::Key_Delete)
+        overview::Delete(*this);
+      else
+        overview::MakeEmpty(*this);
+      emit stateChanged();
+      return true;
+    }
     if (keypad && key == Qt::Key_Plus) return ScaleCells(1.25), true;
     if (keypad && key == Qt::Key_Minus) return ScaleCells(0.8), true;
     if (key == Qt::Key_Return || key == Qt::Key_Enter) return OpenGlyphEditors(), true;

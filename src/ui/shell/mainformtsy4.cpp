@@ -138,6 +138,8 @@ TMainFormTSY4::~TMainFormTSY4() {
   // The children go after this part of the frame: their activation changes
   // must no longer reach it.
   FMdiArea->disconnect(this);
+  // Glyph editors use their overview's font: they go before the overviews.
+  for (TFontOverviewForm* form : Overviews()) CloseGlyphEditors(form);
   for (TFontOverviewForm* form : Overviews()) {
     form->disconnect(this);
     form->removeEventFilter(this);
@@ -209,6 +211,7 @@ void TMainFormTSY4::CreateMenus() {
   file->addAction(FSaveAll);
   file->addSeparator();
   file->addAction(FClose);
+  QAction* closeBefore = FClose;
   file->addAction(FCloseAll);
   file->addSeparator();
   file->addAction(FExit);
@@ -216,6 +219,8 @@ void TMainFormTSY4::CreateMenus() {
   QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
   edit->addAction(FUndo);
   edit->addAction(FRedo);
+  edit->addSeparator();
+  CreateGlyphActions(file, closeBefore, edit);
 
   FToolbar = new QToolBar(QStringLiteral("Standard"), this);
   FToolbar->setObjectName(QStringLiteral("ToolbarMenu"));
@@ -270,7 +275,8 @@ TFontOverviewForm* TMainFormTSY4::ActiveOverview() const {
       if (!(*it)->isHidden()) active = *it;
     if (!active) return nullptr;
   }
-  return qobject_cast<TFontOverviewForm*>(active->widget());
+  if (auto* form = qobject_cast<TFontOverviewForm*>(active->widget())) return form;
+  return OverviewOfEditor(active->widget());
 }
 
 QList<TFontOverviewForm*> TMainFormTSY4::Overviews() const {
@@ -359,7 +365,10 @@ void TMainFormTSY4::CreateOverviewWindow(std::unique_ptr<TTrueTypeFontManager> M
     form->installEventFilter(this);
   }
   connect(form, &TFontOverviewForm::stateChanged, this, [this] { UpdateInterface(); });
+  connect(form, &TFontOverviewForm::openGlyphRequested, this,
+          [this, form](int Glyph) { Guarded([this, form, Glyph] { OpenGlyphEditor(form, Glyph); })(); });
   connect(form, &TFontOverviewForm::closing, this, [this, form](const QString& Name) {
+    CloseGlyphEditors(form);
     if (!FUntitled.contains(form)) AddRecentFile(Name);
   });
   connect(form, &QObject::destroyed, this, [this, form] {
@@ -685,6 +694,7 @@ void TMainFormTSY4::UpdateInterface() {
       FRedo->setToolTip(QStringLiteral("Can't Redo"));
       FRedo->setEnabled(false);
     }
+    UpdateGlyphActions();
     if (open) {
       FPanels[1]->clear();
       FPanels[2]->setText(QStringLiteral("%1 glyphs").arg(form->Manager().Font().GlyphCount()));

@@ -8,6 +8,7 @@
 #include <QSet>
 #include <QStringList>
 #include <functional>
+#include <memory>
 
 class QAction;
 class QLabel;
@@ -57,7 +58,13 @@ public:
   // One idle turn: the command line on the first, then one pending file.
   void IdleTurn();
 
+  // The overview of the active window's font (also when a glyph editor of
+  // that font is active).
   TFontOverviewForm* ActiveOverview() const;
+  // The active window when it is an overview: the glyph commands work there.
+  TFontOverviewForm* ActiveOverviewWindow() const;
+  // Opens a glyph edit window on Glyph of Form's font.
+  void OpenGlyphEditor(TFontOverviewForm* Form, int Glyph);
   QList<TFontOverviewForm*> Overviews() const;
   QMdiArea* MdiArea() const { return FMdiArea; }
   bool IsUntitled(TFontOverviewForm* Form) const { return FUntitled.contains(Form); }
@@ -104,6 +111,16 @@ protected:
   bool eventFilter(QObject* Watched, QEvent* Event) override;
 
 private:
+  // The glyph and clipboard commands (mainform_glyphs.cpp).
+  struct TGlyphActions {
+    QAction *Cut = nullptr, *Copy = nullptr, *Paste = nullptr, *PasteSpecial = nullptr, *Delete = nullptr;
+    QAction *Insert = nullptr, *SelectIncomplete = nullptr, *MakeEmpty = nullptr, *MakeSimple = nullptr;
+    QAction *Test = nullptr, *Install = nullptr;
+  };
+  void CreateGlyphActions(QMenu* File, QAction* FileBefore, QMenu* Edit);
+  void UpdateGlyphActions();
+  TFontOverviewForm* OverviewOfEditor(QWidget* Widget) const;
+  void CloseGlyphEditors(TFontOverviewForm* Form);
   void CreateActions();
   void CreateMenus();
   void OpenCommand();
@@ -122,6 +139,7 @@ private:
   void ScheduleIdle();
   QMdiSubWindow* SubWindowOf(TFontOverviewForm* Form) const;
 
+  std::unique_ptr<TGlyphActions> FGlyphActions;
   QMdiArea* FMdiArea = nullptr;
   QToolBar* FToolbar = nullptr;
   QLabel* FPanels[3] = {};

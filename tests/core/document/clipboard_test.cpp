@@ -419,5 +419,73 @@ TEST(ClipboardContours, CopyTakesTheSelectedContoursInOrder) {
   m.EditWindows().Unsubscribe(window, g);
 }
 
+TEST(ClipboardContours, PasteIntoAnEmptyGlyphAndCutWithUndo) {
+  TTrueTypeFontManager m;
+  m.Font().LoadFromFile(kFreeSans);
+  const int b = GlyphOf(m.Font(), 'B');
+  const void* window = &m;
+  m.EditWindows().Subscribe(window, b, [](TGlyphNotification) {});
+  m.EditWindows().SetEditMode(window, b, emContour);
+  m.EditWindows().SelectContour(window, b, 1);
+  const auto bBefore = Snapshot(m.Font(), b);
+  const auto* simpleB = dynamic_cast<const TOutlineSimple*>(m.Font().Outlines.Items(size_t(b)));
+  const TContour cut = simpleB->Contours[1];
+  const size_t contoursBefore = simpleB->Contours.size();
+
+  TMemoryClipboard clip;
+  CutContoursToClipboard(m, window, b, clip);
+  EXPECT_EQ(m.History().UndoCaption(), "Cut Contours");
+  const auto* afterCut = dynamic_cast<const TOutlineSimple*>(m.Font().Outlines.Items(size_t(b)));
+  EXPECT_EQ(afterCut->Contours.size(), contoursBefore - 1);
+  EXPECT_EQ(DecodeContours(clip.Data(clipfmt::ContourData)), std::vector<TContour>{cut});
+  m.Undo();
+  EXPECT_EQ(Snapshot(m.Font(), b), bBefore);
+
+  const int space = GlyphOf(m.Font(), ' ');
+  ASSERT_EQ(m.Font().Outlines.Items(size_t(space))->GetKind(), okEmpty);
+  ASSERT_TRUE(CanPasteContours(m, space, clip));
+  PasteContoursFromClipboard(m, space, clip);
+  EXPECT_EQ(m.History().UndoCaption(), "Paste Glyph Contours");
+  const auto* pasted = dynamic_cast<const TOutlineSimple*>(m.Font().Outlines.Items(size_t(space)));
+  ASSERT_NE(pasted, nullptr);
+  EXPECT_EQ(pasted->Contours, std::vector<TContour>{cut});
+  m.Undo();
+  EXPECT_EQ(m.Font().Outlines.Items(size_t(space))->GetKind(), okEmpty);
+
+  // Damaged contour data changes nothing.
+  clip.SetData(clipfmt::ContourData, {0, 1, 0, 9});
+  EXPECT_THROW(PasteContoursFromClipboard(m, space, clip), EClipboardData);
+  EXPECT_EQ(m.Font().Outlines.Items(size_t(space))->GetKind(), okEmpty);
+  m.EditWindows().Unsubscribe(window, b);
+}
+
+TEST(ClipboardMembers, OnlyGlyphsOfTheSameLoadedFontBecomeMembers) {
+  TTrueTypeFontManager m, other;
+  m.Font().LoadFromFile(kFreeSans);
+  other.Font().LoadFromFile(kFreeSans);
+  const int a = GlyphOf(m.Font(), 'A'), space = GlyphOf(m.Font(), ' ');
+  Select(m, {a});
+  TMemoryClipboard clip;
+  CopyGlyphs(m, clip);
+  EXPECT_FALSE(CanPasteGlyphsAsMembers(other, space, clip));
+  EXPECT_FALSE(CanPasteGlyphsAsMembers(m, a, clip));  // a simple glyph takes no members
+  ASSERT_TRUE(CanPasteGlyphsAsMembers(m, space, clip));
+
+  // A copied index beyond the font (deleted since) is skipped.
+  TMemoryStream sel;
+  WriteUInt16(sel, 2);
+  WriteUInt16(sel, uint16_t(a));
+  WriteUInt16(sel, 65000);
+  clip.SetData(clipfmt::GlyphSelection, sel.Bytes());
+  PasteGlyphsAsMembersFromClipboard(m, space, clip);
+  EXPECT_EQ(m.History().UndoCaption(), m.GlyphUndoName(space, "Paste Glyphs"));
+  const auto* composite = dynamic_cast<const TOutlineComposite*>(m.Font().Outlines.Items(size_t(space)));
+  ASSERT_NE(composite, nullptr);
+  ASSERT_EQ(composite->Members.size(), 1u);
+  EXPECT_EQ(composite->Members[0].GlyphIndex, a);
+  m.Undo();
+  EXPECT_EQ(m.Font().Outlines.Items(size_t(space))->GetKind(), okEmpty);
+}
+
 }  // namespace
 }  // namespace tsy
