@@ -105,7 +105,9 @@ TEST(GlyphCommandsRandom, EveryLevelUndoesToItsStateAndRedoesToTheEnd) {
     const TCommandState end = CommandStateOf(run.M.Font());
     for (size_t n = levels; n-- > 0;) {
       run.M.Undo();
-      if (auto it = states.find(n); it != states.end()) ASSERT_EQ(CommandStateOf(run.M.Font()), it->second) << n;
+      if (auto it = states.find(n); it != states.end()) {
+        ASSERT_EQ(CommandStateOf(run.M.Font()), it->second) << n;
+      }
     }
     run.M.Redo(int(levels));
     EXPECT_EQ(CommandStateOf(run.M.Font()), end);
