@@ -27,9 +27,9 @@ void TGlyphViewport::SetBarPosition(TScrollBarState& Bar, double Position) {
   const int32_t p = RoundToEven32(Position);
   if (p > Bar.Max) {
     Bar.Min = 0;
-    Bar.Max = p + 1;
+    Bar.Max = p == INT32_MAX ? p : p + 1;
   } else if (p < Bar.Min) {
-    Bar.Min = p - 1;
+    Bar.Min = p == INT32_MIN ? p : p - 1;
     Bar.Max = 0;
   }
   Bar.Position = p;
