@@ -82,6 +82,21 @@ void TMainFormTSY4::CreateGlyphActions(QMenu* File, QAction* FileBefore, QMenu* 
   connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, [this] { UpdateInterface(); });
 }
 
+void TMainFormTSY4::CreateZoomActions(QMenu* View) {
+  TGlyphActions& a = *FGlyphActions;
+  auto make = [this, View](const QString& Text, void (*Command)(TGlyphEditForm&)) {
+    QAction* action = View->addAction(Text, this, Guarded([this, Command] {
+                                        if (QMdiSubWindow* sub = FMdiArea->activeSubWindow())
+                                          if (auto* editor = qobject_cast<TGlyphEditForm*>(sub->widget())) Command(*editor);
+                                      }));
+    return action;
+  };
+  a.ZoomIn = make(QStringLiteral("Zoom &In"), [](TGlyphEditForm& E) { E.SetZoomFactor(E.ZoomFactor() * 2); });
+  a.ZoomOut = make(QStringLiteral("Zoom &Out"), [](TGlyphEditForm& E) { E.SetZoomFactor(E.ZoomFactor() / 2); });
+  a.Fit = make(QStringLiteral("&Fit to Window"), [](TGlyphEditForm& E) { E.FitOnScreen(); });
+  View->addSeparator();
+}
+
 void TMainFormTSY4::UpdateGlyphActions() {
   if (!FGlyphActions) return;
   TGlyphActions& a = *FGlyphActions;
@@ -95,6 +110,10 @@ void TMainFormTSY4::UpdateGlyphActions() {
   const bool open = ActiveOverview() != nullptr;
   a.Test->setEnabled(open);
   a.Install->setEnabled(open);
+  QMdiSubWindow* sub = FMdiArea->activeSubWindow();
+  const bool editor = sub && qobject_cast<TGlyphEditForm*>(sub->widget());
+  for (QAction* action : {a.ZoomIn, a.ZoomOut, a.Fit})
+    if (action) action->setEnabled(editor);
 }
 
 TFontOverviewForm* TMainFormTSY4::ActiveOverviewWindow() const {

@@ -1,5 +1,7 @@
 #include "shell/mainformtsy4.h"
 
+#include "glyphedit/guidelinesfile.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -145,6 +147,7 @@ TMainFormTSY4::~TMainFormTSY4() {
     form->removeEventFilter(this);
   }
   // Nothing here may fail the shutdown: each store reports by its result.
+  if (FGuidelinesLoaded) SaveProgramGuidelines();
   SaveRecentFiles();
   SaveLayout();
 }
@@ -231,6 +234,7 @@ void TMainFormTSY4::CreateMenus() {
   addToolBar(Qt::TopToolBarArea, FToolbar);
 
   QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
+  CreateZoomActions(view);
   QMenu* bars = view->addMenu(QStringLiteral("&Toolbars"));
   QAction* standard = FToolbar->toggleViewAction();
   standard->setText(QStringLiteral("&Standard"));
@@ -570,6 +574,9 @@ void TMainFormTSY4::StartUp(const QStringList& CommandLineFiles) {
   FCommandLine.clear();
   for (const QString& name : CommandLineFiles) FCommandLine.append(QFileInfo(name).absoluteFilePath());
   FStarted = true;
+  // The program-wide guidelines; an unreadable file is left alone at exit.
+  LoadProgramGuidelines();
+  FGuidelinesLoaded = true;
   ScheduleIdle();
 }
 

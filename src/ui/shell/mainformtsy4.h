@@ -116,9 +116,11 @@ private:
     QAction *Cut = nullptr, *Copy = nullptr, *Paste = nullptr, *PasteSpecial = nullptr, *Delete = nullptr;
     QAction *Insert = nullptr, *SelectIncomplete = nullptr, *MakeEmpty = nullptr, *MakeSimple = nullptr;
     QAction *Test = nullptr, *Install = nullptr;
+    QAction *ZoomIn = nullptr, *ZoomOut = nullptr, *Fit = nullptr;
   };
   void CreateGlyphActions(QMenu* File, QAction* FileBefore, QMenu* Edit);
   void UpdateGlyphActions();
+  void CreateZoomActions(QMenu* View);
   TFontOverviewForm* OverviewOfEditor(QWidget* Widget) const;
   void CloseGlyphEditors(TFontOverviewForm* Form);
   void CreateActions();
@@ -169,6 +171,7 @@ private:
   bool FIdleScheduled = false;
   bool FOpeningFile = false;
   bool FBusy = false;
+  bool FGuidelinesLoaded = false;
 };
 
 }  // namespace tsy
