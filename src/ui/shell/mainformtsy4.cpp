@@ -572,10 +572,10 @@ void TMainFormTSY4::ReceiveFile(const QString& FileName) {
   ScheduleIdle();
 }
 
-void TMainFormTSY4::ScheduleIdle() {
+void TMainFormTSY4::ScheduleIdle(int DelayMs) {
   if (FIdleScheduled) return;
   FIdleScheduled = true;
-  QTimer::singleShot(0, this, [this] {
+  QTimer::singleShot(DelayMs, this, [this] {
     FIdleScheduled = false;
     IdleTurn();
   });
@@ -595,7 +595,9 @@ void TMainFormTSY4::IdleTurn() {
     OpenFontFile(FPendingFiles.takeFirst());
     UpdateInterface();
   }
-  if (!FPendingFiles.isEmpty()) ScheduleIdle();
+  // While an open is in progress (a wizard or dialog of it may be up), look
+  // again a little later instead of spinning.
+  if (!FPendingFiles.isEmpty()) ScheduleIdle(FOpeningFile ? 100 : 0);
 }
 
 void TMainFormTSY4::AddRecentFile(const QString& FileName) {

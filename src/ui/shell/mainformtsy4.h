@@ -119,7 +119,7 @@ private:
   bool LoadInto(TTrueTypeFontManager& Manager, const QString& FileName, bool Backup, bool& Collection);
   void CreateOverviewWindow(std::unique_ptr<TTrueTypeFontManager> Manager, const QString& Title, bool Untitled);
   bool CloseUntitled(TFontOverviewForm* Form);
-  void ScheduleIdle();
+  void ScheduleIdle(int DelayMs = 0);
   QMdiSubWindow* SubWindowOf(TFontOverviewForm* Form) const;
 
   QMdiArea* FMdiArea = nullptr;
