@@ -257,6 +257,15 @@ void TMainFormTSY4::CreateMenus() {
                     window->addAction(QStringLiteral("&Minimize All"), this, [this] {
                       for (QMdiSubWindow* sub : FMdiArea->subWindowList()) sub->showMinimized();
                     })};
+  QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+  FTipOfTheDay = help->addAction(QStringLiteral("&Tip of the Day..."), this, Guarded([this] {
+    TTipOfTheDayForm tip(TRegistrySettings::Instance(), this);
+    tip.exec();
+  }));
+  help->addAction(QStringLiteral("&About..."), this, [this] {
+    QMessageBox::about(this, QStringLiteral("About"),
+                       ProductTitle() + QStringLiteral("\nAn editor for TrueType fonts."));
+  });
   UpdateRecentMenu();
 }
 

@@ -84,6 +84,7 @@ public:
   QAction* ActionUndo() const { return FUndo; }
   QAction* ActionRedo() const { return FRedo; }
   QAction* ActionExtract() const { return FExtract; }
+  QAction* ActionTipOfTheDay() const { return FTipOfTheDay; }
   QMenu* ReopenMenu() const { return FReopen; }
   QToolBar* StandardToolbar() const { return FToolbar; }
   QLabel* StatusPanel(int Index) const { return FPanels[Index]; }
@@ -139,6 +140,7 @@ private:
   QAction* FUndo = nullptr;
   QAction* FRedo = nullptr;
   QAction* FExtract = nullptr;
+  QAction* FTipOfTheDay = nullptr;
   QList<QAction*> FWindowActions;
   QMenu* FReopen = nullptr;
   QStringList FRecentFiles;
