@@ -266,6 +266,15 @@ void TMainFormTSY4::CreateMenus() {
                     window->addAction(QStringLiteral("&Minimize All"), this, [this] {
                       for (QMdiSubWindow* sub : FMdiArea->subWindowList()) sub->showMinimized();
                     })};
+  QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+  FTipOfTheDay = help->addAction(QStringLiteral("&Tip of the Day..."), this, Guarded([this] {
+    TTipOfTheDayForm tip(TRegistrySettings::Instance(), this);
+    tip.exec();
+  }));
+  help->addAction(QStringLiteral("&About..."), this, [this] {
+    QMessageBox::about(this, QStringLiteral("About"),
+                       ProductTitle() + QStringLiteral("\nAn editor for TrueType fonts."));
+  });
   UpdateRecentMenu();
 }
 
@@ -588,10 +597,10 @@ void TMainFormTSY4::ReceiveFile(const QString& FileName) {
   ScheduleIdle();
 }
 
-void TMainFormTSY4::ScheduleIdle() {
+void TMainFormTSY4::ScheduleIdle(int DelayMs) {
   if (FIdleScheduled) return;
   FIdleScheduled = true;
-  QTimer::singleShot(0, this, [this] {
+  QTimer::singleShot(DelayMs, this, [this] {
     FIdleScheduled = false;
     IdleTurn();
   });
@@ -611,7 +620,9 @@ void TMainFormTSY4::IdleTurn() {
     OpenFontFile(FPendingFiles.takeFirst());
     UpdateInterface();
   }
-  if (!FPendingFiles.isEmpty()) ScheduleIdle();
+  // While an open is in progress (a wizard or dialog of it may be up), look
+  // again a little later instead of spinning.
+  if (!FPendingFiles.isEmpty()) ScheduleIdle(FOpeningFile ? 100 : 0);
 }
 
 void TMainFormTSY4::AddRecentFile(const QString& FileName) {

@@ -91,6 +91,7 @@ public:
   QAction* ActionUndo() const { return FUndo; }
   QAction* ActionRedo() const { return FRedo; }
   QAction* ActionExtract() const { return FExtract; }
+  QAction* ActionTipOfTheDay() const { return FTipOfTheDay; }
   QMenu* ReopenMenu() const { return FReopen; }
   QToolBar* StandardToolbar() const { return FToolbar; }
   QLabel* StatusPanel(int Index) const { return FPanels[Index]; }
@@ -138,7 +139,7 @@ private:
   bool LoadInto(TTrueTypeFontManager& Manager, const QString& FileName, bool Backup, bool& Collection);
   void CreateOverviewWindow(std::unique_ptr<TTrueTypeFontManager> Manager, const QString& Title, bool Untitled);
   bool CloseUntitled(TFontOverviewForm* Form);
-  void ScheduleIdle();
+  void ScheduleIdle(int DelayMs = 0);
   QMdiSubWindow* SubWindowOf(TFontOverviewForm* Form) const;
 
   std::unique_ptr<TGlyphActions> FGlyphActions;
@@ -159,6 +160,7 @@ private:
   QAction* FUndo = nullptr;
   QAction* FRedo = nullptr;
   QAction* FExtract = nullptr;
+  QAction* FTipOfTheDay = nullptr;
   QList<QAction*> FWindowActions;
   QMenu* FReopen = nullptr;
   QStringList FRecentFiles;

@@ -20,6 +20,7 @@
 #include <QToolBar>
 #include <QUrl>
 
+#include "dialogs/tipofthedayform.h"
 #include "document/fontmanager.h"
 #include "fontfile/tables/head.h"
 #include "fontfile/truetypefont.h"
@@ -339,6 +340,13 @@ TEST_F(TOpeningTest, ActionsFollowTheActiveFont) {
   EXPECT_EQ(frame.StatusPanel(2)->text(),
             QStringLiteral("%1 glyphs").arg(frame.ActiveOverview()->Manager().Font().GlyphCount()));
   test::GrabWidget(&frame, "mainwindow_font_open");
+  bool tipShown = false;
+  test::WhenModal<TTipOfTheDayForm>([&](TTipOfTheDayForm* Tip) {
+    tipShown = true;
+    Tip->reject();
+  });
+  frame.ActionTipOfTheDay()->trigger();
+  EXPECT_TRUE(tipShown);
   Answer = QMessageBox::No;
   frame.CloseAllFonts();
 }
