@@ -24,8 +24,10 @@ QApplication& App() {
   static char name[] = "tsy_bench";
   static char* argv[] = {name, nullptr};
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QApplication app(argc, argv);
-  return app;
+  // Kept to the end of the process: a QApplication destroyed among the
+  // static objects after main() crashes in Qt's own clean-up.
+  static QApplication* app = new QApplication(argc, argv);
+  return *app;
 }
 
 struct TOverview {
@@ -38,15 +40,16 @@ struct TOverview {
     tsy::TTrueTypeFont& font = manager->Font();
     font.LoadFromFile(kSource);
     const size_t original = font.GlyphCount();
-    // Copies of the existing outlines through their glyph record form; a
-    // composite would come without its members linked, so it stays empty.
-    for (size_t g = original; g < size_t(kGlyphs); ++g) {
+    // Copies of the existing outlines through their glyph record form, set
+    // in one go so that composite members are linked once.
+    std::vector<std::unique_ptr<tsy::TOutlineBase>> items;
+    for (size_t g = 0; g < size_t(kGlyphs); ++g) {
       const tsy::TOutlineBase& source = *font.Outlines.Items(g % original);
-      auto copy = source.GetKind() == tsy::okComposite ? std::unique_ptr<tsy::TOutlineBase>(new tsy::TOutlineEmpty)
-                                                       : source.Create();
-      if (source.GetKind() != tsy::okComposite) copy->Assign(source);
-      font.Outlines.SetOutline(int(g), std::move(copy));
+      auto copy = source.Create();
+      copy->Assign(source);
+      items.push_back(std::move(copy));
     }
+    font.Outlines.Assign(std::move(items));
     manager->SetFileName(kSource);
     Form = std::make_unique<tsy::TFontOverviewForm>(std::move(manager));
     Form->resize(900, 650);
@@ -60,8 +63,8 @@ struct TOverview {
 };
 
 TOverview& Overview() {
-  static TOverview overview;
-  return overview;
+  static TOverview* overview = new TOverview;  // lives as long as the application
+  return *overview;
 }
 
 void BM_OverviewFirstPaint(benchmark::State& State) {

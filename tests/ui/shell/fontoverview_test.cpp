@@ -547,6 +547,15 @@ TEST_F(TFontOverviewTest, ScreenshotsOfCaptionsSelectionAndBookmarks) {
     mappings.copy(a).scaled(a.size() * 4).save(QDir(test::ScreenshotDirectory()).filePath("overview_smooth_zoom.png"));
   }
   EXPECT_NE(names, mappings);
+  // Glyphs without a character carry the raised square.
+  int unmapped = 1;
+  while (CharacterOfGlyph(form->Manager().Font(), unmapped) >= 0) ++unmapped;
+  form->FocusGlyph(unmapped);
+  const QImage plain = test::GrabWidget(form.get(), "overview_unmapped");
+  if (!test::ScreenshotDirectory().isEmpty()) {
+    const QRect u = grid->CellRect(unmapped).united(grid->CellRect(unmapped + 2)).translated(grid->viewport()->pos());
+    plain.copy(u).scaled(u.size() * 4).save(QDir(test::ScreenshotDirectory()).filePath("overview_unmapped_zoom.png"));
+  }
 }
 
 }  // namespace
