@@ -11,6 +11,9 @@
 #include <QPointer>
 #include <QTimer>
 
+#include "clipboard/systemclipboard.h"
+#include "dialogs/optionsform.h"
+#include "document/clipboardcommands.h"
 #include "document/fontmanager.h"
 #include "glyphedit/glypheditform.h"
 #include "settings/registrysettings.h"
@@ -35,6 +38,17 @@ void TMainFormTSY4::CreateGlyphActions(QMenu* File, QAction* FileBefore, QMenu* 
     return action;
   };
   a.Cut = make(QStringLiteral("Cu&t"), QStringLiteral("Cut to clipboard"), &overview::Cut);
+  // In a glyph editor the same three items work on contours and members.
+  auto editorFirst = [this](QAction* Action, void (*Command)(TGlyphEditForm&)) {
+    Action->disconnect(this);
+    connect(Action, &QAction::triggered, this, Guarded([this, Action, Command] {
+              if (TGlyphEditForm* editor = ActiveGlyphEditor())
+                Command(*editor);
+              else if (TFontOverviewForm* form = ActiveOverviewWindow())
+                FOverviewCommands.value(Action)(*form);
+              UpdateInterface();
+            }));
+  };
   a.Cut->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
   a.Copy = make(QStringLiteral("&Copy"), QStringLiteral("Copy to clipboard"), &overview::Copy);
   a.Copy->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
@@ -50,6 +64,22 @@ void TMainFormTSY4::CreateGlyphActions(QMenu* File, QAction* FileBefore, QMenu* 
   });
   a.MakeEmpty = make(QStringLiteral("Make &Empty"), QStringLiteral("Make empty"), &overview::MakeEmpty);
   a.MakeSimple = make(QStringLiteral("&Make Simple"), QStringLiteral("Make simple"), &overview::MakeSimple);
+  FOverviewCommands = {{a.Cut, &overview::Cut}, {a.Copy, &overview::Copy}, {a.Paste, &overview::Paste}};
+  editorFirst(a.Cut, [](TGlyphEditForm& E) {
+    TSystemClipboard clipboard;
+    CutContoursToClipboard(E.Manager(), &E, E.Glyph(), clipboard);
+  });
+  editorFirst(a.Copy, [](TGlyphEditForm& E) {
+    TSystemClipboard clipboard;
+    CopyContours(E.Manager(), &E, E.Glyph(), clipboard);
+  });
+  editorFirst(a.Paste, [](TGlyphEditForm& E) {
+    const TSystemClipboard clipboard;
+    if (CanPasteContours(E.Manager(), E.Glyph(), clipboard))
+      PasteContoursFromClipboard(E.Manager(), E.Glyph(), clipboard);
+    else if (CanPasteGlyphsAsMembers(E.Manager(), E.Glyph(), clipboard))
+      PasteGlyphsAsMembersFromClipboard(E.Manager(), E.Glyph(), clipboard);
+  });
   for (QAction* action : {a.Cut, a.Copy, a.Paste, a.PasteSpecial, a.Delete, a.Insert}) Edit->addAction(action);
   Edit->addSeparator();
   Edit->addAction(a.SelectIncomplete);
@@ -97,6 +127,16 @@ void TMainFormTSY4::CreateZoomActions(QMenu* View) {
   View->addSeparator();
 }
 
+void TMainFormTSY4::OptionsCommand() {
+  TOptionsForm dialog(TRegistrySettings::Instance(), this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  // Every open window shows the settings as they are now.
+  for (TFontOverviewForm* form : Overviews()) form->ApplySettings();
+  for (QMdiSubWindow* sub : FMdiArea->subWindowList())
+    if (auto* editor = qobject_cast<TGlyphEditForm*>(sub->widget())) editor->update();
+  UpdateInterface();
+}
+
 void TMainFormTSY4::UpdateGlyphActions() {
   if (!FGlyphActions) return;
   TGlyphActions& a = *FGlyphActions;
@@ -104,6 +144,14 @@ void TMainFormTSY4::UpdateGlyphActions() {
   const bool selected = form && form->Manager().SelectedGlyphs().Count() > 0;
   for (QAction* action : {a.Cut, a.Copy, a.Delete, a.MakeEmpty, a.MakeSimple}) action->setEnabled(selected);
   a.Paste->setEnabled(form && overview::CanPaste(*form));
+  if (TGlyphEditForm* editor = ActiveGlyphEditor()) {
+    const TSystemClipboard clipboard;
+    const bool contours = CanCopyContours(editor->Manager(), editor, editor->Glyph());
+    a.Cut->setEnabled(contours);
+    a.Copy->setEnabled(contours);
+    a.Paste->setEnabled(CanPasteContours(editor->Manager(), editor->Glyph(), clipboard) ||
+                        CanPasteGlyphsAsMembers(editor->Manager(), editor->Glyph(), clipboard));
+  }
   a.PasteSpecial->setEnabled(form && overview::CanPasteSpecial(*form));
   a.Insert->setEnabled(form != nullptr);
   a.SelectIncomplete->setEnabled(form != nullptr);
@@ -114,6 +162,11 @@ void TMainFormTSY4::UpdateGlyphActions() {
   const bool editor = sub && qobject_cast<TGlyphEditForm*>(sub->widget());
   for (QAction* action : {a.ZoomIn, a.ZoomOut, a.Fit})
     if (action) action->setEnabled(editor);
+}
+
+TGlyphEditForm* TMainFormTSY4::ActiveGlyphEditor() const {
+  QMdiSubWindow* active = FMdiArea->activeSubWindow();
+  return active ? qobject_cast<TGlyphEditForm*>(active->widget()) : nullptr;
 }
 
 TFontOverviewForm* TMainFormTSY4::ActiveOverviewWindow() const {

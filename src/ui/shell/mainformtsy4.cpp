@@ -246,6 +246,8 @@ void TMainFormTSY4::CreateMenus() {
 
   QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
   tools->addAction(FExtract);
+  tools->addSeparator();
+  tools->addAction(QStringLiteral("&Options..."), this, Guarded([this] { OptionsCommand(); }));
 
   QMenu* window = menuBar()->addMenu(QStringLiteral("&Window"));
   FWindowActions = {window->addAction(QStringLiteral("&Cascade"), FMdiArea, &QMdiArea::cascadeSubWindows),

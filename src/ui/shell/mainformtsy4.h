@@ -4,6 +4,7 @@
 // Commands act on the active overview; UpdateInterface brings every action
 // into line with it.
 #include <QMainWindow>
+#include <QHash>
 #include <QMessageBox>
 #include <QSet>
 #include <QStringList>
@@ -22,6 +23,7 @@ class QUrl;
 namespace tsy {
 
 class TFontOverviewForm;
+class TGlyphEditForm;
 class TRegistrySettings;
 class TTrueTypeFontManager;
 
@@ -63,6 +65,8 @@ public:
   TFontOverviewForm* ActiveOverview() const;
   // The active window when it is an overview: the glyph commands work there.
   TFontOverviewForm* ActiveOverviewWindow() const;
+  // The active window when it is a glyph editor.
+  TGlyphEditForm* ActiveGlyphEditor() const;
   // Opens a glyph edit window on Glyph of Form's font.
   void OpenGlyphEditor(TFontOverviewForm* Form, int Glyph);
   QList<TFontOverviewForm*> Overviews() const;
@@ -122,6 +126,7 @@ private:
   void CreateGlyphActions(QMenu* File, QAction* FileBefore, QMenu* Edit);
   void UpdateGlyphActions();
   void CreateZoomActions(QMenu* View);
+  void OptionsCommand();
   TFontOverviewForm* OverviewOfEditor(QWidget* Widget) const;
   void CloseGlyphEditors(TFontOverviewForm* Form);
   void CreateActions();
@@ -143,6 +148,7 @@ private:
   QMdiSubWindow* SubWindowOf(TFontOverviewForm* Form) const;
 
   std::unique_ptr<TGlyphActions> FGlyphActions;
+  QHash<QAction*, void (*)(TFontOverviewForm&)> FOverviewCommands;
   QMdiArea* FMdiArea = nullptr;
   QToolBar* FToolbar = nullptr;
   QLabel* FPanels[3] = {};

@@ -11,6 +11,7 @@
 #include <QTest>
 
 #include "document/fontmanager.h"
+#include "fontfile/tables/cmap.h"
 #include "fontfile/tables/head.h"
 #include "glyphedit/glypheditform.h"
 #include "settings/registrysettings.h"
@@ -118,6 +119,31 @@ TEST_F(FrameGlyphCommands, EditorsOpenOnRequestAndCloseWithTheirFont) {
   // Destroying the frame with editors open must not touch a freed font.
   frame.reset();
   EXPECT_TRUE(Errors.isEmpty()) << Errors.join('\n').toStdString();
+}
+
+TEST_F(FrameGlyphCommands, PasteInAnEditorAddsCopiedGlyphsAsMembers) {
+  TMainFormTSY4 frame;
+  frame.resize(1000, 700);
+  ASSERT_TRUE(frame.OpenFontFile("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"));
+  TFontOverviewForm* form = frame.ActiveOverview();
+  TTrueTypeFontManager& m = form->Manager();
+  const int a = m.Font().Cmap()->UnicodeGlyph('A'), space = m.Font().Cmap()->UnicodeGlyph(' ');
+  m.SelectedGlyphs().SetSelected(a, true);
+  frame.UpdateInterface();
+  FindAction(&frame, "&Copy")->trigger();
+
+  frame.OpenGlyphEditor(form, space);
+  ASSERT_NE(frame.ActiveGlyphEditor(), nullptr);
+  frame.UpdateInterface();
+  QAction* paste = FindAction(&frame, "&Paste");
+  ASSERT_TRUE(paste->isEnabled());
+  paste->trigger();
+  const auto* composite = dynamic_cast<const TOutlineComposite*>(m.Font().Outlines.Items(size_t(space)));
+  ASSERT_NE(composite, nullptr);
+  ASSERT_EQ(composite->Members.size(), 1u);
+  EXPECT_EQ(composite->Members[0].GlyphIndex, a);
+  EXPECT_TRUE(Errors.isEmpty()) << Errors.join('\n').toStdString();
+  EXPECT_NE(FindAction(&frame, "&Options..."), nullptr);
 }
 
 }  // namespace
