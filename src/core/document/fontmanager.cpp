@@ -106,13 +106,21 @@ void TTrueTypeFontManager::Repeat(int Count) {
 void TTrueTypeFontManager::SelectAllGlyphs(bool Flag) {
   const int n = int(FFont.GlyphCount());
   if (n == 0) return;
-  for (int g = 0; g < n; ++g) FSelectedGlyphs.SetSelected(g, Flag);
+  std::vector<int32_t> all;
+  if (Flag) {
+    all.resize(size_t(n));
+    for (int g = 0; g < n; ++g) all[size_t(g)] = g;
+  }
+  FSelectedGlyphs.Replace(std::move(all));
   Changed();
 }
 
 void TTrueTypeFontManager::InvertSelection() {
   const int n = int(FFont.GlyphCount());
-  for (int g = 0; g < n; ++g) FSelectedGlyphs.SetSelected(g, !FSelectedGlyphs.IsSelected(g));
+  std::vector<int32_t> inverted;
+  for (int g = 0; g < n; ++g)
+    if (!FSelectedGlyphs.IsSelected(g)) inverted.push_back(g);
+  FSelectedGlyphs.Replace(std::move(inverted));
   Changed();
 }
 
@@ -135,8 +143,10 @@ std::vector<bool> TTrueTypeFontManager::BlankGlyphs() const {
 
 void TTrueTypeFontManager::SelectIncomplete() {
   const std::vector<bool> blank = BlankGlyphs();
+  std::vector<int32_t> incomplete;
   for (size_t g = 0; g < FFont.GlyphCount(); ++g)
-    FSelectedGlyphs.SetSelected(int32_t(g), FFont.Outlines.Items(g)->GetKind() == okEmpty && !blank[g]);
+    if (FFont.Outlines.Items(g)->GetKind() == okEmpty && !blank[g]) incomplete.push_back(int32_t(g));
+  FSelectedGlyphs.Replace(std::move(incomplete));
   Changed();
 }
 

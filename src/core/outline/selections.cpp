@@ -168,6 +168,12 @@ void TSelectedGlyphList::SetSelected(int32_t Glyph, bool On) {
     FItems.erase(at);
 }
 
+void TSelectedGlyphList::Replace(std::vector<int32_t> Glyphs) {
+  std::sort(Glyphs.begin(), Glyphs.end());
+  Glyphs.erase(std::unique(Glyphs.begin(), Glyphs.end()), Glyphs.end());
+  FItems = std::move(Glyphs);
+}
+
 bool TSelectedGlyphList::IsSelected(int32_t Glyph) const {
   return std::binary_search(FItems.begin(), FItems.end(), Glyph);
 }

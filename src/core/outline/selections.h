@@ -98,6 +98,9 @@ public:
   int32_t Items(int Position) const { return FItems.at(size_t(Position)); }
   const std::vector<int32_t>& Glyphs() const { return FItems; }
   void Clear() { FItems.clear(); }
+  // The whole selection at once (any order, repeats ignored): selecting or
+  // inverting every glyph of a large font one by one would be quadratic.
+  void Replace(std::vector<int32_t> Glyphs);
   void SaveToStream(TStream& S) const;
   void LoadFromStream(TStream& S);
   void Assign(const TSelectedGlyphList& Other);
