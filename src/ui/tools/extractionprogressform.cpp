@@ -4,13 +4,42 @@
 #include <QMetaObject>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QThread>
 #include <QVBoxLayout>
 #include <exception>
 
 #include "fontfile/collection.h"
+#include "thread/mythread.h"
 
 namespace tsy {
+
+// The extraction as a worker: the collection is read and its members written
+// on the worker thread; what was written is handed over when it ends.
+class TExportFromTTCThread : public TMyThread {
+public:
+  explicit TExportFromTTCThread(const TExtractionJob& Job) : FJob(Job) {}
+  std::vector<std::string> Written;
+
+protected:
+  void Run() override {
+    TTrueTypeCollection collection;
+    collection.Names = FJob.Names;
+    collection.Selected = FJob.Selected;
+    collection.StopRequested = [this] { return IsTerminated(); };
+    collection.OnProgress = [this](const std::string& Text, int Percent) { ReportProgress(Text, Percent); };
+    try {
+      collection.Extract(FJob.FileName, FJob.Folder, FJob.Prefix);
+    } catch (...) {
+      Written = collection.Written;
+      throw;
+    }
+    Written = collection.Written;
+  }
+
+private:
+  TExtractionJob FJob;
+};
+
+QString TExtractionProgressForm::FailureText() { return QString::fromLatin1(TMyThread::kFailureText); }
 
 TExtractionProgressForm::TExtractionProgressForm(TExtractionJob Job, QWidget* Parent)
     : QDialog(Parent), FJob(std::move(Job)) {
@@ -26,47 +55,31 @@ TExtractionProgressForm::TExtractionProgressForm(TExtractionJob Job, QWidget* Pa
   layout->addWidget(FCancel, 0, Qt::AlignRight);
   connect(FCancel, &QPushButton::clicked, this, [this] {
     FStop = true;
+    if (FWorker) FWorker->Terminate();
     FCancel->setEnabled(false);
     FText->setText(QStringLiteral("Cancelling operation..."));
   });
 }
 
-TExtractionProgressForm::~TExtractionProgressForm() {
-  if (FThread) {
-    FStop = true;
-    FThread->wait();
-    delete FThread;
-  }
-}
+// The worker stops and is waited for before the window goes.
+TExtractionProgressForm::~TExtractionProgressForm() = default;
 
 int TExtractionProgressForm::exec() {
-  // The worker reports through queued calls, so the window only changes in
-  // the thread that owns it; the results are handed over when it ends.
-  FThread = QThread::create([this] {
-    TTrueTypeCollection collection;
-    collection.Names = FJob.Names;
-    collection.Selected = FJob.Selected;
-    collection.StopRequested = [this] { return FStop.load(); };
-    collection.OnProgress = [this](const std::string& Text, int Percent) {
-      const QString text = QString::fromStdString(Text);
-      QMetaObject::invokeMethod(this, [this, text, Percent] { Progress(text, Percent); }, Qt::QueuedConnection);
-    };
-    QString error;
-    try {
-      collection.Extract(FJob.FileName, FJob.Folder, FJob.Prefix);
-    } catch (const std::exception& e) {
-      error = QString::fromUtf8(e.what());
-    } catch (...) {
-      error = QStringLiteral("Unknown error");
-    }
-    std::vector<std::string> written = collection.Written;
-    QMetaObject::invokeMethod(this, [this, error, written] {
-      FError = error;
-      FWritten = written;
-      WorkerEnded();
-    }, Qt::QueuedConnection);
-  });
-  FThread->start();
+  FWorker = std::make_unique<TExportFromTTCThread>(FJob);
+  FWorker->OnProgress = [this](const std::string& Text, int Percent) {
+    Progress(QString::fromStdString(Text), Percent);
+  };
+  auto ended = [this](const QString& Error) {
+    FError = Error;
+    FWritten = FWorker->Written;
+    WorkerEnded();
+  };
+  FWorker->OnDone = [ended](TMyThread&) { ended({}); };
+  FWorker->OnTerminated = [ended](TMyThread&) { ended({}); };
+  FWorker->OnFailed = [ended](TMyThread&, const std::string& Error) {
+    ended(Error.empty() ? QStringLiteral("Unknown error") : QString::fromStdString(Error));
+  };
+  FWorker->Start();
   return QDialog::exec();
 }
 
@@ -78,7 +91,7 @@ void TExtractionProgressForm::Progress(const QString& Text, int Percent) {
 
 void TExtractionProgressForm::WorkerEnded() {
   FWorkerDone = true;
-  FThread->wait();
+  FWorker->Wait();
   if (!FError.isEmpty()) {
     FText->setText(FailureText());
     FBar->setValue(100);

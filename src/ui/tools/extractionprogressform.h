@@ -4,14 +4,13 @@
 // worker to stop between members; the window closes when the worker ends.
 #include <QDialog>
 #include <QString>
-#include <atomic>
+#include <memory>
 #include <string>
 #include <vector>
 
 class QLabel;
 class QProgressBar;
 class QPushButton;
-class QThread;
 
 namespace tsy {
 
@@ -20,6 +19,8 @@ struct TExtractionJob {
   std::vector<bool> Selected;
   std::vector<std::string> Names;
 };
+
+class TExportFromTTCThread;
 
 class TExtractionProgressForm : public QDialog {
   Q_OBJECT
@@ -39,7 +40,7 @@ public:
   QPushButton* CancelButton() const { return FCancel; }
 
   // The text shown when the worker fails.
-  static QString FailureText() { return QStringLiteral("An exception occured. The operation is cancelled."); }
+  static QString FailureText();
 
 protected:
   void reject() override;
@@ -49,8 +50,8 @@ private:
   void WorkerEnded();
 
   TExtractionJob FJob;
-  QThread* FThread = nullptr;
-  std::atomic<bool> FStop{false};
+  std::unique_ptr<TExportFromTTCThread> FWorker;
+  bool FStop = false;
   QLabel* FText;
   QProgressBar* FBar;
   QPushButton* FCancel;
