@@ -5,7 +5,7 @@
 #include "clipboard/systemclipboard.h"
 #include "dialogs/fontinstallwizardform.h"
 #include "dialogs/insertglyphform.h"
-#include "dialogs/pastespecialform.h"
+#include "dialogs/pastepartsform.h"
 #include "document/clipboardcommands.h"
 #include "document/fontmanager.h"
 #include "document/testfont.h"

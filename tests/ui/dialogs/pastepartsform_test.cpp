@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "dialogs/pastespecialform.h"
+#include "dialogs/pastepartsform.h"
 #include "support/screenshot.h"
 
 namespace tsy {
@@ -35,7 +35,7 @@ TEST(PasteSpecialForm, EnablingAndOptions) {
   EXPECT_FALSE(o.Names);
   EXPECT_TRUE(o.Mappings);
   EXPECT_EQ(o.MappingMode, TPasteSpecialOptions::AddMappings);
-  test::GrabWidget(&form, "paste_special");
+  test::GrabWidget(&form, "paste_parts");
 }
 
 }  // namespace

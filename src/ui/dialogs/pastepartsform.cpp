@@ -1,4 +1,4 @@
-#include "dialogs/pastespecialform.h"
+#include "dialogs/pastepartsform.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
